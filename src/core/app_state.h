@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/job_control.h"
+#include "core/startup_state.h"
+#include "core/status_bar.h"
+#include "core/ui_port.h"
+#include "export/export_settings.h"
+#include "list/list_state.h"
+#include "list/result_list.h"
+#include "search/char_tables.h"
+#include "search/scan_params.h"
+#include "search/search_settings.h"
+#include "search/search_state.h"
+#include "store/options.h"
+
+namespace lt {
+
+// The process-wide single instances, created once by main (or by a test) and passed by reference.
+// There are no mutable globals: everything a Part shares lives here.
+struct AppState
+{
+    explicit AppState(UiPort& port) : ui(port), status(port) {}
+    AppState(const AppState&) = delete;
+    AppState& operator=(const AppState&) = delete;
+    ~AppState() { JoinWorker(*this); }
+
+    UiPort& ui;
+    JobControl jobs;
+    StatusBar status;
+    StartupState startup;
+    SearchSettings settings;
+    KindAnchors anchors;
+    FilterWords filterWords;
+    ScanParams scan;
+    Options options;
+    ExportSettings exportSettings;
+    CharTables tables;
+    SearchState search;
+    ResultList list;
+    ListState listState;
+    // A second list used by the file-list search (the paths to scan) and the domain view.
+    ResultList secondList;
+};
+
+} // namespace lt

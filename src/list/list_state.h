@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "list/result_list.h"
+
+namespace lt {
+
+// What the result list holds.
+enum ListKind : int {
+    kListFileSearch = 0,
+    kListNetscapeTyped = 1,
+    kListIeTyped = 2,
+    kListAboutUrls = 3,
+    kListHistoryIndex = 4,
+    kListCacheIndex = 5,
+    kListNetscapeHistory = 6,
+    kListOldSession = 7,
+    kListCookieIndex = 8,
+    kListCookieFiles = 9,
+    kListInetSaved = 10,
+    kListInetRead = 11,
+    kListFilesInUse = 12,
+    kListRasAutodial = 13,
+    kListFavorites = 14,
+    kListFileList = 15,
+    kListRecentLinks = 16,
+    kListParsedText = 18,
+};
+
+// The state that goes with the list's contents: its kind, the producer's row texts and counters.
+// Written by the window thread when a job starts and by the one running producer while it adds rows.
+struct ListState
+{
+    int kind = kListFileSearch;
+    int previousKind = kListFileSearch;
+    int hitRateMode = 0;          // 0 none, 1 per column, 2 over-all (two columns)
+    bool fileInfoOption = false;  // "File Date" and "File Size" columns of file-search lists
+    bool netscapeDetail = false;  // Netscape 4.x history columns
+    bool noSecondColumnText = true;
+    int pendingParseColumns = 0;  // column count pending from the parse dialog, 0 for none
+
+    // Producers fill buffers 1..5 (and further cells for some kinds) before AddResultRow.
+    std::array<std::string, kMaxColumns> rowTexts{};
+    long rowSerial = -1;
+    long paramCounter = -1;
+    int indexFileNumber = 0;  // 1..255 for the index-file readers
+    int lastIcon = 1;         // the icon a producer with job code 110 set itself
+
+    // Remembered when leaving kind 0 (and when entering hit-rate mode) and restored on return.
+    std::vector<ColumnState> savedColumns;
+
+    // The applied state; ApplyListKind does nothing while it is unchanged.
+    struct Applied
+    {
+        int kind = -1, previousKind = -1, itemKind = -1, hitRateMode = -1;
+        bool fileInfo = false, netscapeDetail = false;
+    } applied;
+};
+
+} // namespace lt
