@@ -50,6 +50,7 @@ struct ListState
     long paramCounter = -1;
     int indexFileNumber = 0;  // 1..255 for the index-file readers
     int lastIcon = 1;         // the icon a producer with job code 110 set itself
+    long lastAddedRow = -1;   // index of the row AddResultRow added last
 
     // Remembered when leaving kind 0 (and when entering hit-rate mode) and restored on return.
     std::vector<ColumnState> savedColumns;

@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+namespace lt {
+
+struct AppState;
+
+// Validates the kind, fills the anchors and sets the search caption ("Search for: ...").
+void SelectItemKind(AppState& app);
+
+// Derives app.scan from the settings; false when the anchor is empty or 248 bytes or longer
+// (the search then does not start).
+bool PrepareScan(AppState& app);
+
+} // namespace lt

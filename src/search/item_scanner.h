@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace lt {
+
+struct AppState;
+struct PageRecord;
+
+// Finds the items of kinds 4 to 7 (user strings, Javascript functions, e-mail and IP addresses).
+// One scanner object per search; it runs on the worker thread and adds rows with AddResultRow.
+class ItemScanner
+{
+public:
+    explicit ItemScanner(AppState& app);
+    ~ItemScanner();
+    // Scans one file; 1 when it was read (with or without hits), 0 when it could not be opened.
+    int ScanFile(const std::string& path);
+    // Scans one window of a page held in memory (the crawler).
+    int ScanBuffer(const char* data, std::size_t length, uint64_t baseOffset, PageRecord& page);
+
+private:
+    struct Impl;
+    Impl* m_impl;
+};
+
+} // namespace lt

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+namespace lt {
+
+struct AppState;
+
+// Finds the URLs of kinds 0 to 3 with their link titles. One scanner object per search; worker thread.
+class LinkScanner
+{
+public:
+    explicit LinkScanner(AppState& app);
+    ~LinkScanner();
+    // Scans one file; 1 when it was read, 0 when it could not be opened (or, for the favorites
+    // list, when it is not an Internet shortcut).
+    int ScanLinks(const std::string& path);
+
+private:
+    struct Impl;
+    Impl* m_impl;
+};
+
+} // namespace lt
