@@ -19,5 +19,7 @@ void CleanUrl(std::string& text, int mode, int itemKind = 0);
 void CollapseBlanks(std::string& text);
 // "http://host/path" becomes "http://host"; anything else is returned unchanged.
 std::string CutToHost(const std::string& url);
+// Cuts the text at its first "&lt;" (forward parts of items, before DecodeEntities).
+void CutAtLtEntity(std::string& text);
 
 } // namespace lt
