@@ -11,7 +11,8 @@ struct AppState;
 void SelectItemKind(AppState& app);
 
 // Derives app.scan from the settings; false when the anchor is empty or 248 bytes or longer
-// (the search then does not start).
+// (the search then does not start). Leaves nonBinaryOnly false: the folder search sets it for
+// "Search all non binary files" after this call.
 bool PrepareScan(AppState& app);
 
 } // namespace lt
