@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "search/block_reader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lt {
+
+BlockReader::~BlockReader()
+{
+    Close();
+}
+
+bool BlockReader::Open(const std::string& path)
+{
+    Close();
+    // O_NONBLOCK keeps a FIFO or device from blocking the open; only regular files are read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int saved = errno;
+        ::close(fd);
+        errno = saved;
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    m_fd = fd;
+    m_size = static_cast<uint64_t>(st.st_size);
+    return true;
+}
+
+void BlockReader::Attach(const char* data, std::size_t length)
+{
+    Close();
+    m_memory = reinterpret_cast<const uint8_t*>(data);
+    m_size = data ? length : 0;
+}
+
+void BlockReader::Close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_memory = nullptr;
+    m_size = 0;
+    m_blockStart = 0;
+    m_blockLength = 0;
+    m_failed = false;
+}
+
+bool BlockReader::Load(uint64_t pos)
+{
+    if (m_fd < 0 || pos >= m_size)
+        return false;
+    if (m_block.size() != kBlockSize + kOverlap)
+        m_block.resize(kBlockSize + kOverlap);
+
+    const uint64_t start = pos > kOverlap ? pos - kOverlap : 0;
+    std::size_t have = 0;
+    // Reading on from the current block: keep its tail instead of reading it again, so the
+    // overlap holds exactly the bytes the scanner has already seen.
+    const uint64_t blockEnd = m_blockStart + m_blockLength;
+    if (m_blockLength > 0 && start >= m_blockStart && start < blockEnd) {
+        have = static_cast<std::size_t>(blockEnd - start);
+        std::memmove(m_block.data(), m_block.data() + (start - m_blockStart), have);
+    }
+    const uint64_t want64 = m_size - start < m_block.size() ? m_size - start : m_block.size();
+    const auto want = static_cast<std::size_t>(want64);
+    while (have < want) {
+        const ssize_t n = ::pread(m_fd, m_block.data() + have, want - have, static_cast<off_t>(start + have));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            m_failed = true;
+            break;
+        }
+        if (n == 0)
+            break;
+        have += static_cast<std::size_t>(n);
+    }
+    m_blockStart = start;
+    m_blockLength = have;
+    if (have < want) {
+        // The file shrank (or could not be read further): its end is where the bytes end.
+        m_size = start + have;
+    }
+    return pos < m_blockStart + m_blockLength;
+}
+
+int BlockReader::At(uint64_t pos)
+{
+    if (m_memory)
+        return pos < m_size ? m_memory[pos] : -1;
+    if (pos >= m_blockStart && pos < m_blockStart + m_blockLength)
+        return m_block[static_cast<std::size_t>(pos - m_blockStart)];
+    if (!Load(pos))
+        return -1;
+    return m_block[static_cast<std::size_t>(pos - m_blockStart)];
+}
+
+const uint8_t* BlockReader::Span(uint64_t pos, std::size_t& available)
+{
+    available = 0;
+    if (m_memory) {
+        if (pos >= m_size)
+            return nullptr;
+        available = static_cast<std::size_t>(m_size - pos);
+        return m_memory + pos;
+    }
+    if (!(pos >= m_blockStart && pos < m_blockStart + m_blockLength) && !Load(pos))
+        return nullptr;
+    available = static_cast<std::size_t>(m_blockStart + m_blockLength - pos);
+    return m_block.data() + (pos - m_blockStart);
+}
+
+} // namespace lt
