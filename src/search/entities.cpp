@@ -76,10 +76,32 @@ int ReferenceByte(uint32_t value)
     return mapped != 0 ? mapped : '?';
 }
 
-// One left-to-right pass replacing the entities of `table`; what a replacement writes is never
-// looked at again. A byte of 0 in the table cuts the text at the entity.
-template <std::size_t N>
-void ReplaceEntities(std::string& text, const std::array<Entity, N>& table)
+// The length of the numeric reference at the start of `in` and the byte it stands for, or 0 when
+// there is none to decode.
+std::size_t NumericReference(std::string_view in, int& byte)
+{
+    if (in.size() < 3 || in[0] != '&' || in[1] != '#')
+        return 0;
+    std::size_t j = 2;
+    uint32_t value = 0;
+    while (j < in.size() && j < 8 && IsDigit(in[j])) {
+        value = value * 10 + static_cast<uint32_t>(in[j] - '0');
+        ++j;
+    }
+    if (j == 2)
+        return 0;
+    byte = ReferenceByte(value);
+    if (byte < 0)
+        return 0;
+    if (j < in.size() && in[j] == ';')
+        ++j;
+    return j;
+}
+
+// One left-to-right pass replacing numeric references (when `numeric`) and the entities of
+// `table`; what a replacement writes is never looked at again. A table byte of 0 cuts the text
+// at the entity.
+void Replace(std::string& text, bool numeric, const Entity* table, std::size_t tableSize)
 {
     std::string out;
     out.reserve(text.size());
@@ -93,10 +115,16 @@ void ReplaceEntities(std::string& text, const std::array<Entity, N>& table)
         }
         out.append(in.substr(i, amp - i));
         const std::string_view rest = in.substr(amp);
+        int byte = 0;
+        if (const std::size_t length = numeric ? NumericReference(rest, byte) : 0; length > 0) {
+            out.push_back(static_cast<char>(byte));
+            i = amp + length;
+            continue;
+        }
         const Entity* hit = nullptr;
-        for (const Entity& e : table) {
-            if (rest.starts_with(e.name)) {
-                hit = &e;
+        for (std::size_t k = 0; k < tableSize; ++k) {
+            if (rest.starts_with(table[k].name)) {
+                hit = &table[k];
                 break;
             }
         }
@@ -145,41 +173,17 @@ bool HasAmpersandThenSemicolon(std::string_view text)
 void DecodeNumericRefs(std::string& text)
 {
     Bound(text);
-    if (text.find("&#") == std::string::npos)
-        return;
-    std::string out;
-    out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (text[i] == '&' && i + 1 < text.size() && text[i + 1] == '#') {
-            std::size_t j = i + 2;
-            uint32_t value = 0;
-            while (j < text.size() && j - (i + 2) < 6 && IsDigit(text[j])) {
-                value = value * 10 + static_cast<uint32_t>(text[j] - '0');
-                ++j;
-            }
-            if (j > i + 2) {
-                const int byte = ReferenceByte(value);
-                if (byte >= 0) {
-                    if (j < text.size() && text[j] == ';')
-                        ++j;
-                    out.push_back(static_cast<char>(byte));
-                    i = j;
-                    continue;
-                }
-            }
-        }
-        out.push_back(text[i]);
-        ++i;
-    }
-    text = std::move(out);
+    if (text.find("&#") != std::string::npos)
+        Replace(text, true, nullptr, 0);
 }
 
 void DecodeEntities(std::string& text)
 {
-    DecodeNumericRefs(text);
+    Bound(text);
     if (MayHoldEntity(text))
-        ReplaceEntities(text, kEntityTable);
+        Replace(text, true, kEntityTable.data(), kEntityTable.size());
+    else
+        DecodeNumericRefs(text);
 }
 
 void CleanUrl(std::string& text, int mode, int itemKind)
@@ -194,7 +198,7 @@ void CleanUrl(std::string& text, int mode, int itemKind)
     if (quot != std::string::npos)
         text.resize(quot);
     if (HasAmpersandThenSemicolon(text))
-        ReplaceEntities(text, kUrlEntityTable);
+        Replace(text, false, kUrlEntityTable.data(), kUrlEntityTable.size());
     if (itemKind == 1)
         DecodeNumericRefs(text);
 }
