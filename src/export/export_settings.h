@@ -14,6 +14,8 @@ struct ExportSettings
     char delimiter = ';';
     bool multipleCells = true;     // HTML: one cell per column
     std::string a7Rest = "00";     // digits 7 and 8 of A7, kept as read
+    // The Read Internet Files window's report option; 3 exports its columns 1 to 4 (kind 2).
+    int crawlReportOption = 0;
 };
 
 } // namespace lt

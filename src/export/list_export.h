@@ -23,4 +23,9 @@ bool ExportHtml(AppState& app, const ResultList& list, const std::string& path, 
 // for the export flags, anything else column 1 only.
 std::string ListClipboardText(AppState& app, const ResultList& list, int rowChoice, int kind, int columnKey);
 
+// "&Copy List to Clipboard": puts ListClipboardText on the clipboard through the UiPort, with the
+// columns message when the export columns are missing, the wait cursor for long lists and, after
+// copying all rows, "%d Item(s) copied !". Returns the number of rows copied (rows with text).
+long CopyListToClipboard(AppState& app, const ResultList& list, int rowChoice, int kind, int columnKey);
+
 } // namespace lt
