@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lt {
+
+inline constexpr std::size_t kMaxDrives = 24;
+
+// The stand-in for the fixed drives: the mount points of local disk file systems listed in a
+// mounts table (the text of /proc/self/mounts). Network, pseudo and removable-media file systems
+// and everything under /proc, /sys and /dev are left out; each mount point appears once, in
+// table order, at most 24, each ending in '/'.
+std::vector<std::string> LocalDrives(std::string_view mountsText);
+
+// The same for this process's own mounts table.
+std::vector<std::string> LocalDrives();
+
+} // namespace lt

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/file_info.h"
+#include "search/search_settings.h"
+#include "search/search_state.h"
+
+namespace lt {
+
+struct AppState;
+
+inline constexpr int kMaxWalkDepth = 15;
+inline constexpr std::size_t kMaxFolderPath = 259;
+
+// What one walk needs, fixed when the search starts so that the dialogs may change the
+// settings while it runs.
+struct WalkOptions
+{
+    int source = kSourceOneFolder;
+    std::string root; // the folder, ending in '/' (unused for all drives)
+    int itemKind = kItemHttpFtp;
+    int fileTypeMode = 2;            // 0 files of type, 1 all except, 2 non binary
+    std::vector<std::string> masks;  // lower case
+    bool allFiles = true;
+    SizeLimit sizeAbove;
+    SizeLimit sizeBelow;
+    bool dateFilter = false;
+    int dateField = 1;               // 0 created, 1 modified, 2 accessed
+    FilterDate dateFrom;
+    FilterDate dateTo;
+    // Recent-files lists keep every file written at or after dateFrom, also after dateTo.
+    bool dateOpenEnd = false;
+    bool fileList = false;           // add file rows (ListKind 15) instead of scanning
+    bool relativePaths = false;      // file rows relative to the walk's root
+    bool fileSizeCells = true;       // the size cell of search rows
+    bool recursiveDrives = false;    // the all-drives walk enters subfolders
+    std::vector<std::string> drives; // the all-drives walk's roots; empty: the local file systems
+};
+
+// The walk's options from the search settings: masks by file-type mode, dates, sizes and the
+// source (1, or 2 with "Include subdirectories"; 17 for "My Computer").
+WalkOptions WalkOptionsFromSettings(const AppState& app, const std::string& folder);
+
+// Scans one file; 1 when it was read, 0 when it could not be opened.
+using FileScan = std::function<int(const std::string& path)>;
+
+// The scanner of the current kind (link scanner for kinds 0 to 3, item scanner for 4 to 7), one
+// scanner object shared by every file of the search.
+FileScan DefaultFileScan(AppState& app);
+
+// The file sequence of a folder search and the decision for each file. Runs on the worker thread;
+// stops between files when the job code becomes 0. Only regular files are decided on (a link to
+// a file counts as one); links to folders are not followed; folders that cannot be read are
+// passed over.
+class FolderWalk
+{
+public:
+    FolderWalk(AppState& app, WalkOptions options, FileScan scan);
+
+    // Walks the source of the options.
+    void Run();
+    // The one-folder (recursive false) or recursive walk of one root.
+    void WalkRoot(const std::string& root, bool recursive);
+
+    // The decision for one file with its facts: filters, row cells, masks, then the scan or the
+    // file-list row. True when the file was scanned or listed.
+    bool DecideFile(const std::string& path, const std::string& name, const FileFacts& facts);
+
+    uint64_t FilesTaken() const { return m_filesTaken; }
+
+private:
+    void WalkFolder(int dirFd, const std::string& folder, int depth, bool recursive, uint64_t device);
+    bool Stopped() const;
+    bool PassesDate(const FileFacts& facts) const;
+    void AddFileListRow(const std::string& path, const FileFacts& facts);
+
+    AppState& m_app;
+    WalkOptions m_options;
+    FileScan m_scan;
+    std::string m_currentRoot;
+    bool m_sameDevice = false;
+    uint64_t m_filesTaken = 0;
+};
+
+// True when the local time lies between the two dates, both included.
+bool LocalTimeInRange(const LocalTime& time, const FilterDate& from, const FilterDate& to);
+LocalTime ToLocalTime(const FilterDate& date);
+
+} // namespace lt
