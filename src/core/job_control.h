@@ -5,7 +5,9 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <thread>
+#include <vector>
 
 namespace lt {
 
@@ -51,6 +53,13 @@ struct JobControl
     std::atomic<int> numberedThreads{-1};
     JobParam jobParam;
     std::jthread worker; // the last list job started
+    // Numbered helper threads still running or not yet joined, each with its end flag; joined
+    // by JoinWorker (and so when AppState ends).
+    std::vector<std::jthread> numbered;
+    std::vector<std::shared_ptr<std::atomic<bool>>> numberedDone;
+    // Set by the internet layer: aborts the open connection and closes its request and session
+    // handles when "S&top Search" stops a job in state 200 or 201.
+    std::function<void()> abortConnection;
 
     int32_t Code() const { return jobCode.load(std::memory_order_relaxed); }
     bool Running() const { return Code() != 0; }

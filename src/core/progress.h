@@ -30,6 +30,7 @@ private:
     double m_step = 0;
     double m_nextMark = 0;
     int m_steps = 0;
+    uint64_t m_total = 0;
 };
 
 } // namespace lt

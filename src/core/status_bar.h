@@ -50,6 +50,10 @@ private:
     std::function<std::string()> m_timeOfDay;
 };
 
+struct AppState;
+// Pane 2 with `count`, or with the result list's row count when `count` is -1.
+void ShowRowCount(AppState& app, long count = -1);
+
 // The current time of day as " HH:MM:SS " cut the documented way from the standard date text.
 std::string TimeOfDayText();
 

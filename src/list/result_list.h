@@ -7,7 +7,9 @@
 #include <functional>
 #include <mutex>
 #include <shared_mutex>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lt {
@@ -24,6 +26,9 @@ struct ResultRow
     int icon = 1;
     uint32_t param = 0;
     bool selected = false;
+    // Where an index-file record came from, in full width (the parameter packs it into 24 + 8 bits).
+    uint64_t recordOffset = 0;
+    uint32_t fileNumber = 0;
 
     const std::string& Cell(int column) const;
 };
@@ -75,6 +80,13 @@ public:
 
     // Inserts the row (cut to the column count and 259 bytes a cell) and returns its index.
     std::size_t InsertRow(ResultRow row);
+    // Inserts the row unless a duplicate is there: the first row from the top whose column 0
+    // equals the row's column 0 ignoring case refuses it; with `caseSensitive` only when it is
+    // also equal exactly. Returns the index, or -1 when refused. Uses a hash index of column 0
+    // that is built on first use and rebuilt after bulk changes, so no row search of the list.
+    long InsertRowUnlessDuplicate(ResultRow row, bool caseSensitive);
+    // The index of the first row from the top whose column 0 equals `text` ignoring case, or -1.
+    long FindFirstNoCase(std::string_view text) const;
     void DeleteRow(std::size_t row);
     void DeleteRows(const std::vector<std::size_t>& rows); // any order; duplicates ignored
     void ClearRows();
@@ -116,12 +128,54 @@ public:
 private:
     void Touch() { m_revision.fetch_add(1, std::memory_order_acq_rel); }
 
+    // A run of row ids in list order; its address stays fixed so that every row knows its chunk.
+    struct Chunk
+    {
+        std::vector<uint32_t> ids;
+        std::size_t index = 0; // position in m_chunks
+    };
+    struct Slot
+    {
+        ResultRow row;
+        Chunk* chunk = nullptr; // nullptr for a free slot
+        uint64_t keyHash = 0;   // hash of the folded column 0
+    };
+    // Open-addressing table: folded column 0 -> the id of its first row in list order.
+    struct DupEntry
+    {
+        uint64_t hash = 0;
+        uint32_t id = kNoId;
+    };
+    static constexpr uint32_t kNoId = 0xFFFFFFFFu;
+
+    std::size_t LocateLocked(std::size_t row, std::size_t& offset) const;
+    const ResultRow& RowLocked(std::size_t row) const;
+    ResultRow& RowLocked(std::size_t row);
+    std::size_t InsertLocked(ResultRow&& row, uint64_t keyHash);
+    std::size_t PositionOfIdLocked(uint32_t id) const;
+    void SplitChunkLocked(std::size_t chunk);
+    void RemoveIdsLocked(const std::vector<uint32_t>& ids);
+    void RebuildFromRowsLocked(std::vector<ResultRow>&& rows);
+    void RenumberChunksLocked(std::size_t from);
+    void PrepareRow(ResultRow& row) const;
+    // Duplicate index.
+    void RebuildDupIndexLocked();
+    long DupFindLocked(uint64_t hash, std::string_view text) const; // the id, or -1
+    void DupSetLocked(uint64_t hash, uint32_t id);
+    void DupNoteInsertLocked(uint32_t id, std::size_t position);
+    void DupNoteRemoveLocked(uint32_t id);
+
     mutable std::shared_mutex m_mutex;
-    // Rows in list order, held in chunks so that a sorted insertion into a list of a million rows
-    // moves at most one chunk.
-    std::vector<std::vector<ResultRow>> m_chunks;
+    // Rows live in slots with fixed ids; the list order is held in chunks of ids, so that a
+    // sorted insertion into a list of a million rows moves a few kilobytes of ids at most.
+    std::vector<Slot> m_slots;
+    std::vector<uint32_t> m_freeSlots;
+    std::vector<std::unique_ptr<Chunk>> m_chunks;
     std::vector<std::size_t> m_chunkStart; // index of each chunk's first row
     std::size_t m_rowCount = 0;
+    std::vector<DupEntry> m_dupTable;
+    std::size_t m_dupUsed = 0;
+    bool m_dupValid = false;
     std::vector<ColumnState> m_columns;
     AutoSort m_autoSort = AutoSort::Ascending;
     long m_focused = -1;
