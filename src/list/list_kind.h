@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "list/result_list.h"
+
 namespace lt {
 
 struct AppState;
@@ -14,5 +19,23 @@ void ClearResultList(AppState& app, int mode = 0);
 
 // Switches ListKind (remembering the previous kind), clears the list and applies the kind.
 void SwitchListKind(AppState& app, int kind);
+
+// One column of a kind's column set.
+struct KindColumn
+{
+    std::string header;
+    int type = kColText;
+};
+
+// The named columns of a kind (before the hit-rate overlay), as ApplyListKind sets them.
+std::vector<KindColumn> KindColumns(int kind, int itemKind, bool fileInfo, bool netscapeDetail);
+
+// Titles of the row context menu's main action (4210) and second action (2100, empty for none).
+struct ContextActions
+{
+    std::string main;
+    std::string second;
+};
+ContextActions ContextActionTexts(const AppState& app);
 
 } // namespace lt

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,20 @@ struct ListState
     int indexFileNumber = 0;  // 1..255 for the index-file readers
     int lastIcon = 1;         // the icon a producer with job code 110 set itself
     long lastAddedRow = -1;   // index of the row AddResultRow added last
+
+    // Measured by the window: the width of "ABCDEFabcdef" in the list font (0 until measured),
+    // the list's client width and the vertical scroll bar's width, in pixels.
+    int fontProbeWidth = 0;
+    int clientWidth = 0;
+    int scrollBarWidth = 17;
+    // Widths of the first six columns from the INI file.
+    std::array<int, 6> initialWidths{364, 144, 360, 120, 120, 100};
+    // Icons added behind the 18 standard row icons (files in use, recent links); the window
+    // drops its extra images when this goes back to 0.
+    int addedIconCount = 0;
+    // Called by ClearResultList so that the domain view and the sort state can reset with the
+    // list (mode 3 keeps the domain list).
+    std::function<void(int mode)> onClear;
 
     // Remembered when leaving kind 0 (and when entering hit-rate mode) and restored on return.
     std::vector<ColumnState> savedColumns;
