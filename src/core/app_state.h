@@ -6,8 +6,11 @@
 #include "core/status_bar.h"
 #include "core/ui_port.h"
 #include "export/export_settings.h"
+#include "list/domain_tree.h"
+#include "list/find_in_list.h"
 #include "list/list_state.h"
 #include "list/result_list.h"
+#include "list/sort_command.h"
 #include "search/char_tables.h"
 #include "search/scan_params.h"
 #include "search/search_settings.h"
@@ -41,6 +44,10 @@ struct AppState
     ListState listState;
     // A second list used by the file-list search (the paths to scan) and the domain view.
     ResultList secondList;
+    // Sort flags, find settings and the domain view (declared last: the view waits for its fills).
+    SortState sorting;
+    FindState find;
+    DomainState domain;
 };
 
 } // namespace lt
