@@ -113,6 +113,10 @@ struct DomainState
     int selectedNode = -1;
     uint64_t treeRevision = 0; // raised whenever the tree changes
 
+    // Set by a list job (the hit rates) that changed the rows while the view was shown; the window
+    // calls RefreshDomainTree when the job has ended.
+    std::atomic<bool> refreshPending{false};
+
     std::atomic<uint64_t> selectionSerial{0};
     std::mutex publishMutex;
     std::mutex fillMutex;
@@ -136,6 +140,9 @@ bool ShowFolder(AppState& app, int node);
 // The fill itself, on the calling thread; publishes into the folder list when `serial` is still
 // the newest selection (0: always). Returns the rows shown, or -1 when a newer selection won.
 long FillFolderList(AppState& app, const FolderQuery& query, uint64_t serial);
+// Rebuilds the folders under the present roots from the result list (after the hit rates, which
+// change the rows) and shows the selected folder again. Window thread, no job running.
+void RefreshDomainTree(AppState& app);
 // Waits until every folder fill has ended.
 void WaitForFolderFills(AppState& app);
 // Find next/previous while the tree view is shown: searches the folder list, then the folders in

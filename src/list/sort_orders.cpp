@@ -1,0 +1,285 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "list/sort_orders.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+#include "core/cp1252.h"
+#include "list/result_list.h"
+
+namespace lt {
+
+namespace {
+
+// Thrown by a comparator to leave a sort early; the order being built is dropped.
+struct SortStopped
+{};
+
+constexpr std::size_t kEndingKeyChars = 160;
+
+int CompareRanks(std::string_view a, std::string_view b, const std::array<uint8_t, 256>& rank)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const uint8_t x = rank[static_cast<uint8_t>(a[i])], y = rank[static_cast<uint8_t>(b[i])];
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// The texts read from their ends, at most `limit` characters.
+int CompareBackwardNoCase(std::string_view a, std::string_view b, std::size_t limit)
+{
+    const std::size_t la = std::min(a.size(), limit), lb = std::min(b.size(), limit);
+    const std::size_t n = std::min(la, lb);
+    for (std::size_t i = 0; i < n; ++i) {
+        const uint8_t x = Cp1252Lower(static_cast<uint8_t>(a[a.size() - 1 - i]));
+        const uint8_t y = Cp1252Lower(static_cast<uint8_t>(b[b.size() - 1 - i]));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return la == lb ? 0 : (la < lb ? -1 : 1);
+}
+
+int CompareBackwardRanks(std::string_view a, std::string_view b, const std::array<uint8_t, 256>& rank,
+                         std::size_t limit)
+{
+    const std::size_t la = std::min(a.size(), limit), lb = std::min(b.size(), limit);
+    const std::size_t n = std::min(la, lb);
+    for (std::size_t i = 0; i < n; ++i) {
+        const uint8_t x = rank[static_cast<uint8_t>(a[a.size() - 1 - i])];
+        const uint8_t y = rank[static_cast<uint8_t>(b[b.size() - 1 - i])];
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return la == lb ? 0 : (la < lb ? -1 : 1);
+}
+
+template <typename T>
+int Three(const T& x, const T& y)
+{
+    return x < y ? -1 : (y < x ? 1 : 0);
+}
+
+// Counts comparisons, asks the stop check and reports progress now and then.
+class Pacer
+{
+public:
+    Pacer(const StopCheck& stop, const ProgressCheck& progress, uint64_t base, uint64_t total)
+        : m_stop(stop), m_progress(progress), m_base(base), m_total(total)
+    {}
+    void Tick()
+    {
+        if ((++m_count & 0xFFF) != 0)
+            return;
+        if (m_stop && m_stop())
+            throw SortStopped{};
+        if (m_progress)
+            m_progress(std::min(m_total, m_base + m_count), m_total);
+    }
+
+private:
+    const StopCheck& m_stop;
+    const ProgressCheck& m_progress;
+    uint64_t m_base, m_total, m_count = 0;
+};
+
+} // namespace
+
+SortSnapshot SortSnapshot::FromRows(const std::vector<ResultRow>& rows, int column)
+{
+    SortSnapshot s;
+    std::size_t bytes = 0;
+    for (const ResultRow& r : rows)
+        bytes += r.Cell(column).size();
+    s.Reserve(rows.size(), bytes);
+    for (const ResultRow& r : rows)
+        s.Add(r.Cell(column), r.icon);
+    return s;
+}
+
+void SortSnapshot::Reserve(std::size_t rows, std::size_t bytes)
+{
+    m_bytes.reserve(bytes);
+    m_starts.reserve(rows + 1);
+    m_icons.reserve(rows);
+}
+
+void SortSnapshot::Add(std::string_view cell, int icon)
+{
+    m_bytes.append(cell);
+    m_starts.push_back(static_cast<uint32_t>(m_bytes.size()));
+    m_icons.push_back(icon);
+}
+
+int KeyClassForType(int columnType)
+{
+    switch (columnType) {
+    case kColHits:
+    case kColSize:
+    case kColLine: return kKeyNumber;
+    case kColOffset: return kKeyOffset;
+    case kColIp: return kKeyIp;
+    default: return kKeyText;
+    }
+}
+
+bool ColumnStartsDescending(int columnType, int column)
+{
+    return columnType == kColDate || columnType == kColHits || column >= 4;
+}
+
+std::array<uint8_t, 256> BuildCollationRank()
+{
+    std::vector<int> codes(224);
+    std::iota(codes.begin(), codes.end(), 32);
+    // Insertion into the ascending list places each "Xa" after the texts equal to it, so ties of
+    // the case-folded character keep code order.
+    std::stable_sort(codes.begin(), codes.end(), [](int x, int y) {
+        return Cp1252Lower(static_cast<uint8_t>(x)) < Cp1252Lower(static_cast<uint8_t>(y));
+    });
+    std::array<uint8_t, 256> rank{};
+    for (std::size_t i = 0; i < codes.size(); ++i)
+        rank[codes[i]] = static_cast<uint8_t>(codes.size() - i);
+    return rank;
+}
+
+SortOutcome KeySortOrder(const SortSnapshot& rows, const KeySortSpec& spec, const std::array<uint8_t, 256>& rank,
+                         const StopCheck& stop, const ProgressCheck& progress)
+{
+    const std::size_t n = rows.Size();
+    SortOutcome out;
+    const uint64_t total = 2 * static_cast<uint64_t>(n) +
+                           static_cast<uint64_t>(n) * static_cast<uint64_t>(std::ceil(std::log2(n + 1.0)));
+
+    // Keys that are not plain text are built first, row by row from the top.
+    std::vector<int64_t> numbers;   // length, symbol and number keys
+    std::vector<std::array<int64_t, 4>> dotted;
+    std::vector<std::string> padded; // offsets
+    const bool columnKey = spec.mode == kSortColumn;
+    if (spec.mode == kSortLength || spec.mode == kSortSymbol || (columnKey && spec.keyClass == kKeyNumber))
+        numbers.resize(n);
+    if (columnKey && spec.keyClass == kKeyIp)
+        dotted.resize(n);
+    if (columnKey && spec.keyClass == kKeyOffset)
+        padded.resize(n);
+
+    std::size_t keyed = 0;
+    for (; keyed < n; ++keyed) {
+        if ((keyed & 0x3FF) == 0 && keyed > 0) {
+            if (stop && stop()) {
+                out.stopped = true;
+                break;
+            }
+            if (progress)
+                progress(keyed, total);
+        }
+        const std::string_view cell = rows.Cell(keyed);
+        if (spec.mode == kSortLength) {
+            const auto len = static_cast<int64_t>(cell.size());
+            numbers[keyed] = spec.reversed ? len : 1000 - len;
+        } else if (spec.mode == kSortSymbol) {
+            numbers[keyed] = spec.reversed ? 999 - rows.Icon(keyed) : rows.Icon(keyed);
+        } else if (!numbers.empty()) {
+            numbers[keyed] = CellNumber(cell);
+        } else if (!dotted.empty()) {
+            DottedNumbers(cell, dotted[keyed].data());
+        } else if (!padded.empty() && !cell.empty()) {
+            // The digits after "0x", padded at the left so that shorter offsets come first.
+            std::string digits(cell.size() > 2 ? cell.substr(2) : std::string_view{});
+            const std::size_t width = spec.descending ? 10 : 9;
+            if (digits.size() < width)
+                digits.insert(0, width - digits.size(), spec.descending ? '0' : ' ');
+            padded[keyed] = std::move(digits);
+        }
+    }
+
+    std::vector<uint32_t> order(keyed);
+    std::iota(order.begin(), order.end(), 0u);
+    Pacer pacer(stop, progress, n, total);
+    const bool desc = spec.descending;
+    auto less = [&](uint32_t x, uint32_t y) {
+        pacer.Tick();
+        const std::string_view a = rows.Cell(x), b = rows.Cell(y);
+        int r = 0;
+        switch (spec.mode) {
+        case kSortLength:
+        case kSortSymbol: r = Three(numbers[x], numbers[y]); break;
+        case kSortEnding:
+            r = spec.reversed ? CompareBackwardNoCase(a, b, kMaxCellLength)
+                              : CompareBackwardRanks(a, b, rank, kEndingKeyChars);
+            break;
+        default:
+            if (a.empty() || b.empty())
+                return b.empty() && !a.empty();
+            switch (spec.keyClass) {
+            case kKeyNumber: r = desc ? Three(numbers[y], numbers[x]) : Three(numbers[x], numbers[y]); break;
+            case kKeyIp: r = desc ? Three(dotted[y], dotted[x]) : Three(dotted[x], dotted[y]); break;
+            case kKeyOffset:
+                r = desc ? CompareRanks(padded[x], padded[y], rank) : Cp1252CompareNoCase(padded[x], padded[y]);
+                break;
+            default: r = desc ? CompareRanks(a, b, rank) : Cp1252CompareNoCase(a, b); break;
+            }
+        }
+        return r < 0;
+    };
+    try {
+        std::stable_sort(order.begin(), order.end(), less);
+    } catch (const SortStopped&) {
+        out.stopped = true;
+        keyed = 0;
+        order.clear();
+    }
+    out.processed = keyed;
+    order.reserve(n);
+    for (std::size_t i = order.size(); i < n; ++i)
+        order.push_back(static_cast<uint32_t>(i));
+    out.order = std::move(order);
+    if (progress)
+        progress(total, total);
+    return out;
+}
+
+SortOutcome ComparisonSortOrder(const SortSnapshot& rows, const CompareParams& params,
+                                const LocaleCollator& collator, const StopCheck& stop)
+{
+    const std::size_t n = rows.Size();
+    SortOutcome out;
+    std::vector<std::string> keys;
+    if (UsesLocaleComparison(params)) {
+        keys.resize(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            if ((i & 0x3FF) == 0x3FF && stop && stop()) {
+                out.stopped = true;
+                break;
+            }
+            const std::string_view cell = rows.Cell(i);
+            keys[i] = params.mode == kSortEnding ? collator.SortKey(detail::Reversed(cell)) : collator.SortKey(cell);
+        }
+    }
+    std::vector<uint32_t> order(n);
+    std::iota(order.begin(), order.end(), 0u);
+    if (!out.stopped) {
+        unsigned ticks = 0;
+        auto less = [&](uint32_t x, uint32_t y) {
+            if ((++ticks & 0xFF) == 0 && stop && stop())
+                throw SortStopped{};
+            const int r = CompareCellsWith(params, rows.Cell(x), rows.Cell(y), rows.Icon(x), rows.Icon(y),
+                                           [&] { return keys[x].compare(keys[y]); });
+            return r < 0;
+        };
+        try {
+            std::stable_sort(order.begin(), order.end(), less);
+            out.processed = n;
+        } catch (const SortStopped&) {
+            out.stopped = true;
+            std::iota(order.begin(), order.end(), 0u);
+        }
+    }
+    out.order = std::move(order);
+    return out;
+}
+
+} // namespace lt
