@@ -26,6 +26,8 @@ struct SearchState
     bool severalFiles = false;     // more than one file: the status bar shows each path
     std::vector<std::string> masks;// parsed masks, lower case
     bool allFiles = true;
+    // The favorites folder while a favorites search runs: its rows name files relative to it.
+    std::string favoritesFolder;
     // Description of the last file search, written at the top of a text export.
     std::string description;
 };
