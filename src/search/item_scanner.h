@@ -19,8 +19,12 @@ public:
     ~ItemScanner();
     // Scans one file; 1 when it was read (with or without hits), 0 when it could not be opened.
     int ScanFile(const std::string& path);
-    // Scans one window of a page held in memory (the crawler).
+    // Scans one window of a page held in memory (the crawler). The row's file text is left as the
+    // caller put it into the row texts.
     int ScanBuffer(const char* data, std::size_t length, uint64_t baseOffset, PageRecord& page);
+    // Reads every byte through the matching loop instead of skipping to the anchor's first byte;
+    // both give the same rows (the tests compare them).
+    void SetReferencePath(bool on);
 
 private:
     struct Impl;
