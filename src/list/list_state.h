@@ -44,8 +44,6 @@ struct ListState
     bool netscapeDetail = false;  // Netscape 4.x history columns
     bool noSecondColumnText = true;
     int pendingParseColumns = 0;  // column count pending from the parse dialog, 0 for none
-    bool domainTreeBuilt = false; // the domain tree exists
-    bool domainViewShown = false; // the tree and its list are shown instead of the result list
     bool parseTextFileMode = false; // parsed text: empty first cells are kept in the text export
 
     // Producers fill buffers 1..5 (and further cells for some kinds) before AddResultRow.

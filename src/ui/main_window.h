@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QTableView;
+class QToolBar;
+class QToolButton;
+
+namespace lt {
+
+struct AppState;
+class QtUiPort;
+class ResultTableModel;
+class StatusPanes;
+
+// The main window: menus, toolbar, result list and status bar. Every menu item, button, key and
+// context-menu item is a numbered command dispatched by RunCommand; dialogs collect values and
+// call the engine's operations.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Hooks for tests: what a file dialog would return (empty: cancelled).
+    struct Hooks
+    {
+        std::function<QStringList()> pickFiles;
+        std::function<QString(const QString& filter)> saveFileName;
+        // Runs instead of exec() for the modal dialogs of the commands; the dialog is passed.
+        std::function<int(QDialog&)> execDialog;
+    };
+
+    MainWindow(AppState& app, QtUiPort& port, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Runs the numbered command when its guards allow it. Returns false when it was ignored.
+    bool RunCommand(int id);
+
+    // A private window message (2385..2405), as posted by the engine through the port.
+    void OnPost(int message, std::intptr_t wparam, std::intptr_t lparam);
+
+    // Dropped files: a file list takes them as rows, otherwise they are searched.
+    void DropFiles(const QStringList& paths);
+
+    // The row context menu as it would be shown now (built fresh from the list's kind).
+    QMenu* BuildRowContextMenu();
+
+    // Brings menus, toolbar, tooltips and the per-kind menu texts in line with the state.
+    void UpdateCommandStates();
+
+    QAction* Action(int id) const;
+    QTableView* View() const { return m_view; }
+    ResultTableModel* Model() const { return m_model; }
+    StatusPanes* Panes() const { return m_panes; }
+    QToolBar* ToolBar() const { return m_toolbar; }
+    QMenu* ReopenMenu() const { return m_reopenMenu; }
+    QMenu* PerColumnMenu() const { return m_perColumnMenu; }
+    QMenu* SortMenu() const { return m_sortMenu; }
+    QList<QMenu*> TopMenus() const { return m_topMenus; }
+    Hooks& TestHooks() { return m_hooks; }
+
+    // Copies the view's selection and focus into the list (before an engine operation reads them).
+    void SyncSelectionToList();
+    // Copies the list's selection and focus into the view (after a job selected rows).
+    void SyncSelectionFromList();
+
+    // Writes the INI file as the close sequence does; false when nothing was written.
+    bool WriteSettingsOnClose();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolbar();
+    QAction* MakeAction(int id);
+    QMenu* AddMenu(QMenu* parent, const QString& title);
+    void AddCommands(QMenu* menu, std::initializer_list<int> ids);
+    void RebuildReopenMenu();
+    void RebuildPerColumnMenu();
+    void ApplyColumnWidths();
+    void OnHeaderClicked(int column);
+    void OnSectionResized(int column, int oldSize, int newSize);
+    void ShowRowContextMenu(const QPoint& globalPos);
+    void Poll();
+    void EnableUi(bool on);
+    bool ListKeyPressed(QKeyEvent* event);
+    int ExecDialog(QDialog& dialog);
+    QString SaveFileName(const QString& filter, const QString& defaultSuffix);
+
+    // Commands.
+    void SelectFilesCommand();
+    void ReopenCommand(int index);
+    void FolderCommand(bool fileList);
+    void SearchOptionsCommand();
+    void OptionsCommand();
+    void SaveListCommand(bool selectedOnly, int preset);
+    void CopyToClipboard(int rowChoice, int columnKey);
+    void ClearResultsCommand();
+    void ResizeColumnsCommand(int column, int mode = 0);
+    void ExitCommand();
+    void AboutCommand();
+    void RememberRecentFile(const std::string& selection);
+
+    AppState& m_app;
+    QtUiPort& m_port;
+    QTableView* m_view = nullptr;
+    ResultTableModel* m_model = nullptr;
+    StatusPanes* m_panes = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    QToolButton* m_selectFilesButton = nullptr;
+    std::map<int, QAction*> m_actions;
+    QList<QMenu*> m_topMenus;
+    QMenu* m_reopenMenu = nullptr;
+    QMenu* m_perColumnMenu = nullptr;
+    QMenu* m_sortMenu = nullptr;
+    QMenu* m_editMenu = nullptr;
+    QMenu* m_bookmarksMenu = nullptr;
+    QTimer* m_pollTimer = nullptr;
+    bool m_uiEnabled = true;
+    bool m_applyingWidths = false;
+    bool m_optionsOpen = false;
+    bool m_closing = false;
+    uint64_t m_stateKey = ~0ULL;
+    int m_lastSavePreset = 0;
+    Hooks m_hooks;
+};
+
+} // namespace lt
