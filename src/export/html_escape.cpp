@@ -5,14 +5,21 @@ namespace lt {
 
 void AppendHtmlEscaped(std::string& out, std::string_view text)
 {
-    for (char c : text) {
-        switch (c) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t special = text.find_first_of("&<>\"", start);
+        if (special == std::string_view::npos) {
+            out.append(text.substr(start));
+            return;
+        }
+        out.append(text.substr(start, special - start));
+        switch (text[special]) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c; break;
+        default: out += "&quot;"; break;
         }
+        start = special + 1;
     }
 }
 
