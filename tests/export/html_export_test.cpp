@@ -115,6 +115,23 @@ TEST_F(HtmlExport, OneCellPerRowAndTheUserStringHeader)
     EXPECT_EQ(port.LastMessage().text, "2 Items saved !");
 }
 
+TEST_F(HtmlExport, TitleFollowsItsUrlOnlyWhenTheUrlIsALink)
+{
+    SetColumns({"Link", "Title"});
+    app.exportSettings.multipleCells = false;
+    ExportColumns({1, 2});
+    AddRow({"http://a.example/", "Linked"});
+    AddRow({"not a link", "Plain"});
+    const std::string out = PathOf("titles.htm");
+
+    ASSERT_TRUE(ExportHtml(app, app.list, out, false, 0));
+    const std::string page = ReadFile(out);
+    EXPECT_NE(page.find("<TD><a href=\"http://a.example/\">\r\nhttp://a.example/</A><br>\r\n"
+                        "<a href=\"http://a.example/\">\r\nLinked</A><br>\r\n</TD>\r\n"),
+              std::string::npos);
+    EXPECT_NE(page.find("<TD>not a link<br>\r\nPlain<br>\r\n</TD>\r\n"), std::string::npos);
+}
+
 TEST_F(HtmlExport, LinkRuleOutsideAUrlColumn)
 {
     SetColumns({"File", "Remote", "Note"});
