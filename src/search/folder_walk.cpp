@@ -14,6 +14,7 @@
 #include "platform/mounts.h"
 #include "search/item_scanner.h"
 #include "search/link_scanner.h"
+#include "search/filter_date.h"
 #include "search/masks.h"
 
 namespace lt {
@@ -57,16 +58,6 @@ struct DirCloser
 };
 
 } // namespace
-
-LocalTime ToLocalTime(const FilterDate& date)
-{
-    return LocalTime{date.year, date.month, date.day, date.hour, date.minute, date.second};
-}
-
-bool LocalTimeInRange(const LocalTime& time, const FilterDate& from, const FilterDate& to)
-{
-    return time.Compare(ToLocalTime(from)) >= 0 && time.Compare(ToLocalTime(to)) <= 0;
-}
 
 WalkOptions WalkOptionsFromSettings(const AppState& app, const std::string& folder)
 {
@@ -212,10 +203,12 @@ void FolderWalk::WalkFolder(int dirFd, const std::string& folder, int depth, boo
 
 bool FolderWalk::PassesDate(const FileFacts& facts) const
 {
-    const LocalTime time = ToLocalTime(ChosenTime(facts, m_options.dateField));
-    if (m_options.dateOpenEnd)
-        return time.Compare(ToLocalTime(m_options.dateFrom)) >= 0;
-    return LocalTimeInRange(time, m_options.dateFrom, m_options.dateTo);
+    const auto time = static_cast<std::time_t>(ChosenTime(facts, m_options.dateField));
+    if (m_options.dateOpenEnd) {
+        static const FilterDate kLatest{9999, 12, 31, 23, 59, 59, 0, 0, "9999/12/31 23:59:59"};
+        return DateInRange(time, m_options.dateFrom, kLatest);
+    }
+    return DateInRange(time, m_options.dateFrom, m_options.dateTo);
 }
 
 bool FolderWalk::DecideFile(const std::string& path, const std::string& name, const FileFacts& facts)

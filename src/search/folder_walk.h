@@ -87,8 +87,4 @@ private:
     uint64_t m_filesTaken = 0;
 };
 
-// True when the local time lies between the two dates, both included.
-bool LocalTimeInRange(const LocalTime& time, const FilterDate& from, const FilterDate& to);
-LocalTime ToLocalTime(const FilterDate& date);
-
 } // namespace lt

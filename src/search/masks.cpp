@@ -80,18 +80,21 @@ bool MaskMatch(std::string_view mask, std::string_view name)
     while (m < mask.size()) {
         const char c = mask[m];
         if (c == '*') {
-            while (m < mask.size() && mask[m] == '*')
-                ++m; // "**" is one "*"
+            // Question marks right behind the star each take one byte before the jump.
+            for (++m; m < mask.size() && (mask[m] == '*' || mask[m] == '?'); ++m) {
+                if (mask[m] == '?') {
+                    if (n >= name.size())
+                        return false;
+                    ++n;
+                }
+            }
             if (m == mask.size()) {
                 n = name.size();
                 break;
             }
-            // A "?" behind the "*" takes any byte, so the jump ends where we are.
-            if (mask[m] != '?') {
-                const uint8_t want = lower(mask[m]);
-                while (n < name.size() && lower(name[n]) != want)
-                    ++n;
-            }
+            const uint8_t want = lower(mask[m]);
+            while (n < name.size() && lower(name[n]) != want)
+                ++n;
             continue;
         }
         if (n >= name.size())

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/search_jobs.h"
 
+#include <ctime>
+
 #include "core/app_state.h"
 #include "core/messages.h"
 #include "core/progress.h"
 #include "core/window_messages.h"
 #include "list/list_kind.h"
+#include "search/filter_date.h"
 #include "search/item_kind.h"
 #include "search/masks.h"
 
@@ -278,12 +281,9 @@ bool RecentFilesCommand(AppState& app, bool ieCache, const std::string& ieCacheF
     options.allFiles = true;
     options.dateOpenEnd = true;
     options.dateField = 1;
-    const LocalTime now = LocalNow();
-    const LocalTime from = LocalNow(ieCache ? -3600 : -480);
-    options.dateFrom = FilterDate{from.year, from.month, from.day, from.hour, from.minute, from.second, 0, 0,
-                                  LocalTimeText(from)};
-    options.dateTo = FilterDate{now.year, now.month, now.day, now.hour, now.minute, now.second, 0, 0,
-                                LocalTimeText(now)};
+    const std::time_t now = std::time(nullptr);
+    SetRecentDate(options.dateFrom, ieCache ? 60 : 8, now);
+    SetRecentDate(options.dateTo, kRecentNow, now);
     if (ieCache) {
         options.source = kSourceRecursive;
         options.root = ieCacheFolder;

@@ -64,6 +64,7 @@ TEST(MaskMatch, QuestionMarksAndCaseFolding)
     // Windows-1252 letters fold too: E acute upper and lower case.
     EXPECT_TRUE(MaskMatch("caf\xE9.*", "CAF\xC9.TXT"));
     EXPECT_TRUE(MaskMatch("*?.txt", "ab.txt"));
+    EXPECT_FALSE(MaskMatch("a*??", "ab"));
 }
 
 TEST(MaskMatch, AnyMaskOfTheTable)
