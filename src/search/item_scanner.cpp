@@ -311,6 +311,8 @@ void ItemScanner::Impl::Run(uint64_t windowEnd, uint64_t hardEnd)
         while (matched == anchorLen && !ended)
             Candidate();
     }
+    if (progress)
+        progress->Advance(seen);
     seenAbs = base + seen;
     lineStartAbs = base + lineStart;
 }
