@@ -130,8 +130,11 @@ std::array<std::string, 6> FindColumnLabels(const ResultList& list)
 {
     std::array<std::string, 6> labels{"&Url", "&Title", "&File name", "&", "&", "&"};
     const int columns = std::min(list.ColumnCount(), 6);
-    for (int c = 0; c < columns; ++c)
-        labels[c] = "&" + list.GetHeaderText(c).substr(0, kMaxBoxLabel);
+    for (int c = 0; c < columns; ++c) {
+        const std::string header = list.GetHeaderText(c);
+        if (!header.empty())
+            labels[c] = "&" + header.substr(0, kMaxBoxLabel);
+    }
     return labels;
 }
 

@@ -194,11 +194,9 @@ bool HitRates(AppState& app, int column)
         if (many)
             app.status.ClearStatus(1);
     }
-    long remembered = list.FocusedRow();
-    if (remembered < 0) {
-        const std::vector<std::size_t> selected = list.SelectedRows();
-        remembered = selected.empty() ? -1 : static_cast<long>(selected.front());
-    }
+    // Selection flags travel with the rows; the focus follows the presort.
+    const std::vector<std::size_t> selected = list.SelectedRows();
+    long remembered = selected.empty() ? list.FocusedRow() : static_cast<long>(selected.front());
     const bool perColumn = column > 0;
     return StartJob(app, kJobRemoveDupes,
                     [perColumn, remembered](AppState& a) { RunHitRateJob(a, perColumn, remembered); });

@@ -376,10 +376,17 @@ bool SortByColumn0Now(AppState& app, ResultList& list)
         ComparisonSortOrder(snapshot, params, collator, [&app] { return app.sorting.escRequested.load(); });
     if (outcome.stopped)
         return false;
+    const long focused = list.FocusedRow();
     list.Modify([&](std::vector<ResultRow>& rows) {
         if (rows.size() == outcome.order.size())
             ApplyOrder(rows, outcome.order);
     });
+    for (std::size_t i = 0; focused >= 0 && i < outcome.order.size(); ++i) {
+        if (outcome.order[i] == static_cast<uint32_t>(focused)) {
+            list.SetFocusedRow(static_cast<long>(i));
+            break;
+        }
+    }
     return true;
 }
 

@@ -198,7 +198,9 @@ SortOutcome KeySortOrder(const SortSnapshot& rows, const KeySortSpec& spec, cons
 
     std::vector<uint32_t> order(keyed);
     std::iota(order.begin(), order.end(), 0u);
-    Pacer pacer(stop, progress, n, total);
+    // A stop while keying has decided the outcome: the keyed rows are sorted to the end.
+    const StopCheck noStop;
+    Pacer pacer(out.stopped ? noStop : stop, progress, n, total);
     const bool desc = spec.descending;
     auto less = [&](uint32_t x, uint32_t y) {
         pacer.Tick();
