@@ -288,6 +288,7 @@ void MainWindow::BuildToolbar()
         if (id == 1400) {
             // "Select Files" opens the file dialog; its arrow opens the recent files.
             m_selectFilesButton = new QToolButton(m_toolbar);
+            m_selectFilesButton->setObjectName(QStringLiteral("selectFilesButton"));
             m_selectFilesButton->setDefaultAction(action);
             m_selectFilesButton->setMenu(m_reopenMenu);
             m_selectFilesButton->setPopupMode(QToolButton::MenuButtonPopup);
@@ -715,13 +716,19 @@ QMenu* MainWindow::BuildRowContextMenu()
     QAction* main = Action(4210);
     main->setText(Q(titles.main));
     menu->addAction(main);
-    if (!titles.second.empty()) {
+    // The second action: for search results only while they are URLs of the http kind.
+    const int listKind = m_app.listState.kind;
+    const int item = m_app.settings.itemKind;
+    bool hasSecond = !titles.second.empty();
+    if (listKind == kListFileSearch || listKind == kListOldSession || listKind == kListInetSaved)
+        hasSecond = hasSecond && (item == kItemHttpFtp || (item == kItemUser && m_app.settings.userUrlLike));
+    if (hasSecond) {
         QAction* second = Action(2100);
         QAction* entry = menu->addAction(Q(titles.second));
         entry->setEnabled(second->isEnabled());
         connect(entry, &QAction::triggered, this, [this] { RunCommand(2100); });
     }
-    const int kind = m_app.listState.kind;
+    const int kind = listKind;
     if (kind == kListNetscapeTyped || kind == kListIeTyped) {
         // The entry of the other browser comes first, after a separator.
         menu->addSeparator();

@@ -1,0 +1,338 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QFile>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <atomic>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+
+#include "core/app_state.h"
+#include "list/list_kind.h"
+#include "search/search_jobs.h"
+#include "test_application.h"
+#include "ui/folder_dialog.h"
+#include "ui/history_combo.h"
+#include "ui/qt_ui_port.h"
+#include "ui/result_table_model.h"
+#include "ui/search_options_dialog.h"
+#include "ui/settings_bridge.h"
+#include "ui/status_panes.h"
+
+namespace lt {
+namespace {
+
+std::string ReadFile(const QString& path)
+{
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const QString& path, const std::string& bytes)
+{
+    std::ofstream out(path.toStdString(), std::ios::binary);
+    out << bytes;
+}
+
+// A window over a fresh state with a temporary INI file; message boxes are recorded and
+// answered from `answer`.
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        test::Application();
+        ASSERT_TRUE(dir.isValid());
+        iniPath = dir.filePath(QStringLiteral("linktrawl.ini"));
+        port.SetMessageHandler([this](const std::string& text, const std::string& caption, MsgStyle) {
+            std::lock_guard lock(mutex);
+            messages.push_back(caption + ": " + text);
+            return answer.load();
+        });
+    }
+
+    void Start(const std::string& ini = {})
+    {
+        if (!ini.empty())
+            WriteFile(iniPath, ini);
+        app.startup.iniPath = iniPath.toStdString();
+        LoadSettingsAtStart(app);
+        ApplyListKind(app, 2);
+        window = std::make_unique<MainWindow>(app, port);
+        window->resize(1000, 600);
+        window->show();
+    }
+
+    void TearDown() override
+    {
+        if (window) {
+            window->close();
+            window.reset();
+        }
+        JoinWorker(app);
+    }
+
+    std::vector<std::string> Messages()
+    {
+        std::lock_guard lock(mutex);
+        return messages;
+    }
+
+    QString MakeFolder(const QString& name, int files, const std::string& text)
+    {
+        const QString folder = dir.filePath(name);
+        QDir().mkpath(folder);
+        for (int i = 0; i < files; ++i)
+            WriteFile(folder + QStringLiteral("/page%1.html").arg(i), text + std::to_string(i) + "/ x\n");
+        return folder;
+    }
+
+    QTemporaryDir dir;
+    QString iniPath;
+    QtUiPort port;
+    AppState app{port};
+    std::unique_ptr<MainWindow> window;
+    std::mutex mutex;
+    std::vector<std::string> messages;
+    std::atomic<MsgAnswer> answer{MsgAnswer::Ok};
+};
+
+TEST_F(MainWindowTest, StartsWithTheSettingsOfTheIniFile)
+{
+    Start("[LTSfile]\r\nU0=1\r\n[DIRS]\r\nD0=/srv/pages\r\nD1=/srv/old\r\n[OPTIONS]\r\nR6=6\r\n");
+    EXPECT_EQ(app.settings.itemKind, kItemEmail);
+    EXPECT_EQ(app.settings.folders[0], "/srv/pages");
+    // Ten menus, the toolbar with its drop-down for the recent files, three panes.
+    EXPECT_EQ(window->TopMenus().size(), 10);
+    auto* button = window->ToolBar()->findChild<QToolButton*>(QStringLiteral("selectFilesButton"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->menu(), window->ReopenMenu());
+    // E-mail items are no URLs: no URL commands, and the sort menu names items.
+    window->UpdateCommandStates();
+    EXPECT_EQ(window->SortMenu()->title(), QStringLiteral("&Sort Items"));
+    EXPECT_FALSE(window->Action(4223)->isVisible());
+    EXPECT_EQ(window->View()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Item"));
+
+    // The folder dialog offers the remembered folders.
+    FolderDialog dialog(app, false, window.get());
+    EXPECT_EQ(dialog.FolderCombo()->currentText(), QStringLiteral("/srv/pages"));
+    EXPECT_GE(dialog.FolderCombo()->findText(QStringLiteral("/srv/old")), 0);
+}
+
+TEST_F(MainWindowTest, FolderSearchThroughTheDialogFillsTheList)
+{
+    Start();
+    const QString folder = MakeFolder(QStringLiteral("pages"), 3, "see http://example.org/p");
+    // Each page holds one link, "http://example.org/pN" (the final "/" is trimmed).
+    window->TestHooks().execDialog = [&](QDialog& d) {
+        auto& dialog = dynamic_cast<FolderDialog&>(d);
+        dialog.FolderCombo()->setEditText(folder);
+        dialog.ModeButton(0)->setChecked(true);
+        dialog.IncludeCombo()->setEditText(QStringLiteral("*.html"));
+        return int(QDialog::Accepted);
+    };
+    ASSERT_TRUE(window->RunCommand(1405));
+    ASSERT_TRUE(test::WaitFor([&] { return !app.jobs.Running() && window->Model()->rowCount() == 3; }));
+    EXPECT_EQ(window->Model()->data(window->Model()->index(0, 0)).toString(),
+              QStringLiteral("http://example.org/p0"));
+    EXPECT_EQ(app.settings.folders[0], folder.toStdString());
+    EXPECT_EQ(app.settings.includeMasks, "*.html");
+    EXPECT_EQ(app.settings.fileTypeMode, 0);
+    ASSERT_TRUE(test::WaitFor([&] { return !Messages().empty(); }));
+    EXPECT_NE(Messages().back().find("3 Urls found !"), std::string::npos) << Messages().back();
+    EXPECT_TRUE(test::WaitFor([&] { return window->Panes()->Text(2) == QStringLiteral("3"); }));
+}
+
+TEST_F(MainWindowTest, StopAndSkipWhileASearchRuns)
+{
+    Start();
+    const QString folder = MakeFolder(QStringLiteral("slow"), 4, "http://example.org/s");
+    std::atomic<int> started{0};
+    std::atomic<int> skipped{0};
+    // A scan that holds each file until it is skipped or the job is stopped.
+    FileScan scan = [&](const std::string&) {
+        app.jobs.skipRequested = false;
+        ++started;
+        while (app.jobs.ScanGoesOn())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (app.jobs.skipRequested)
+            ++skipped;
+        return 1;
+    };
+    SetupFolderSearch(app, folder.toStdString());
+    ASSERT_TRUE(StartFolderSearch(app, scan));
+    ASSERT_TRUE(test::WaitFor([&] { return started == 1; }));
+
+    // While the job runs: B-guarded commands are ignored, the menus are off, Stop and Skip work.
+    EXPECT_FALSE(window->RunCommand(1405));
+    EXPECT_FALSE(window->RunCommand(1452));
+    ASSERT_TRUE(test::WaitFor([&] { return !window->TopMenus().front()->menuAction()->isEnabled(); }));
+    EXPECT_TRUE(window->Action(1460)->isEnabled());
+    EXPECT_FALSE(window->Action(1405)->isEnabled());
+    EXPECT_EQ(window->Action(1460)->toolTip(), QStringLiteral("Stop Search"));
+
+    EXPECT_TRUE(window->RunCommand(1465));
+    ASSERT_TRUE(test::WaitFor([&] { return started == 2; }));
+    EXPECT_EQ(skipped, 1);
+
+    // "No" keeps the search running; "Yes" stops it.
+    answer = MsgAnswer::No;
+    window->RunCommand(1460);
+    EXPECT_TRUE(app.jobs.Running());
+    answer = MsgAnswer::Yes;
+    window->RunCommand(1460);
+    EXPECT_NE(Messages().back().find("Stop current Search ?"), std::string::npos);
+    ASSERT_TRUE(test::WaitFor([&] { return !app.jobs.Running(); }));
+    JoinWorker(app);
+    EXPECT_EQ(started, 2);
+    EXPECT_TRUE(test::WaitFor([&] { return window->TopMenus().front()->menuAction()->isEnabled(); }));
+    EXPECT_TRUE(window->Action(1405)->isEnabled());
+}
+
+TEST_F(MainWindowTest, ContextMenuTitlesFollowTheListKind)
+{
+    Start();
+    struct Case
+    {
+        int kind;
+        int item;
+        const char* main;
+        const char* second;
+    };
+    const Case cases[] = {
+        {kListFileSearch, kItemHttpFtp, "Launch in &Browser", "&Download Url(s)"},
+        {kListFileSearch, kItemJavascript, "&View Source", nullptr},
+        {kListFileSearch, kItemIp, "&View Context", nullptr},
+        {kListAboutUrls, kItemHttpFtp, "&Add new list item", "Save &to Internet Explorer"},
+        {kListCookieFiles, kItemHttpFtp, "View &Text file", "&Delete File(s) from Disk"},
+        {kListFilesInUse, kItemHttpFtp, "&Sort by Ending", nullptr},
+        {kListFileList, kItemHttpFtp, "&Delete File(s) from Disk", "&Compare to Disk Files"},
+        {kListRecentLinks, kItemHttpFtp, "&Delete Link(s) from Disk", nullptr},
+        {kListParsedText, kItemHttpFtp, "Delete &empty Lines", "&Download Url(s)"},
+    };
+    for (const Case& c : cases) {
+        app.settings.itemKind = c.item;
+        SwitchListKind(app, c.kind);
+        window->UpdateCommandStates();
+        std::unique_ptr<QMenu> menu(window->BuildRowContextMenu());
+        const QList<QAction*> actions = menu->actions();
+        ASSERT_GE(actions.size(), 2);
+        EXPECT_EQ(actions[0]->text(), QLatin1String(c.main)) << c.kind << "/" << c.item;
+        if (c.second)
+            EXPECT_EQ(actions[1]->text(), QLatin1String(c.second)) << c.kind;
+        else
+            EXPECT_TRUE(actions[1]->isSeparator()) << c.kind << "/" << c.item;
+        // URL commands only while the list holds URLs.
+        bool hasUnescape = false;
+        for (QAction* a : menu->findChildren<QAction*>())
+            hasUnescape = hasUnescape || a->data().toInt() == 4224;
+        for (QMenu* sub : menu->findChildren<QMenu*>())
+            for (QAction* a : sub->actions())
+                hasUnescape = hasUnescape || a->data().toInt() == 4224;
+        const bool browserKind = c.kind >= kListNetscapeTyped && c.kind <= kListNetscapeHistory;
+        EXPECT_EQ(hasUnescape, browserKind || (c.kind == kListFileSearch && c.item == kItemHttpFtp))
+            << c.kind << "/" << c.item;
+    }
+}
+
+TEST_F(MainWindowTest, DroppedFilesAreSearchedWithTheirNamesAsCaption)
+{
+    Start();
+    const QString folder = MakeFolder(QStringLiteral("drop"), 4, "http://drop.example/d");
+    QStringList files;
+    for (int i = 0; i < 4; ++i)
+        files.push_back(folder + QStringLiteral("/page%1.html").arg(i));
+    window->DropFiles(files);
+    ASSERT_TRUE(test::WaitFor([&] { return !app.jobs.Running() && window->Model()->rowCount() == 4; }));
+    EXPECT_EQ(app.search.droppedCaption, "\"page0.html\" \"page1.html\" \"page2.html\" ...");
+}
+
+TEST_F(MainWindowTest, SearchOptionsRefuseContradictingFilters)
+{
+    Start();
+    SearchOptionsDialog dialog(app, window.get());
+    dialog.MustCombo()->setEditText(QStringLiteral("news"));
+    dialog.MustNotCombo()->setEditText(QStringLiteral("NEWS"));
+    EXPECT_FALSE(dialog.Confirm());
+    EXPECT_FALSE(app.settings.restrictEnabled);
+    EXPECT_NE(Messages().back().find("Invalid Arguments !"), std::string::npos);
+
+    dialog.MustNotCombo()->setEditText(QStringLiteral("ads"));
+    EXPECT_TRUE(dialog.Confirm());
+    EXPECT_TRUE(app.settings.restrictEnabled);
+    EXPECT_EQ(app.settings.mustHistory[0], "news");
+    EXPECT_EQ(app.settings.mustNotHistory[0], "ads");
+
+    dialog.Suspend();
+    EXPECT_FALSE(app.settings.restrictEnabled);
+    EXPECT_EQ(app.settings.mustText, "news");
+
+    dialog.MustCombo()->setEditText(QString());
+    dialog.MustNotCombo()->setEditText(QString());
+    EXPECT_TRUE(dialog.Confirm());
+    EXPECT_FALSE(app.settings.restrictEnabled);
+}
+
+TEST_F(MainWindowTest, CopyAndSaveTheList)
+{
+    Start();
+    ResultRow row;
+    row.cells = {"http://a.example/", "A", "/f"};
+    app.list.InsertRow(row);
+    row.cells = {"http://b.example/", "B", "/f"};
+    app.list.InsertRow(row);
+    window->Model()->Refresh();
+    ASSERT_TRUE(window->RunCommand(1422));
+    EXPECT_TRUE(test::WaitFor([] { return QGuiApplication::clipboard()->text().contains(QStringLiteral("http://b.example/")); }));
+
+    const QString out = dir.filePath(QStringLiteral("list.csv"));
+    window->TestHooks().execDialog = [](QDialog& d) {
+        d.findChildren<QRadioButton*>()[2]->setChecked(true); // "&CSV file"
+        return int(QDialog::Accepted);
+    };
+    window->TestHooks().saveFileName = [&](const QString& filter) {
+        EXPECT_EQ(filter, QStringLiteral("CSV Files (*.csv)"));
+        return out;
+    };
+    ASSERT_TRUE(window->RunCommand(1420));
+    EXPECT_EQ(ReadFile(out), "http://a.example/\r\nhttp://b.example/\r\n");
+}
+
+TEST_F(MainWindowTest, CloseWritesTheIniFile)
+{
+    Start("[LTSfile]\r\nU0=1\r\n; kept as it was\r\n");
+    app.settings.folders[0] = "/srv/searched";
+    app.options.rowColor = "0x00FF00";
+    window->close();
+    window.reset();
+    const std::string ini = ReadFile(iniPath);
+    EXPECT_NE(ini.find("; kept as it was"), std::string::npos);
+    EXPECT_NE(ini.find("D0=/srv/searched"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("RColor=0x00FF00"), std::string::npos) << ini;
+}
+
+TEST_F(MainWindowTest, CloseWritesNothingWithoutIniFileAndChanges)
+{
+    Start();
+    window->close();
+    window.reset();
+    EXPECT_FALSE(QFile::exists(iniPath));
+}
+
+} // namespace
+} // namespace lt
