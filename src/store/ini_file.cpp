@@ -251,9 +251,12 @@ void IniFile::SetString(std::string_view section, std::string_view key, std::str
     const std::string keyName = CleanName(key, "=");
     if (sectionName.empty() || keyName.empty() || keyName.front() == '[' || keyName.front() == ';')
         return;
-    const std::size_t cut = value.find_first_of(std::string_view("\r\n\0", 3));
-    if (cut != std::string_view::npos)
+    std::size_t cut = value.find_first_of(std::string_view("\n\0", 2));
+    if (cut != std::string_view::npos) {
+        if (cut > 0 && value[cut - 1] == '\r' && value[cut] == '\n')
+            --cut;
         value = value.substr(0, cut);
+    }
     std::string stored(value);
     const bool trimmed = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()));
     const bool quoted = value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front();

@@ -46,7 +46,7 @@ public:
 
     // Replaces the value of the first matching key, or adds the key after the section's last
     // line (the section is created at the end when missing). A value cannot span lines: it is
-    // cut at the first CR, LF or NUL. Values that trimming or quote removal would change on reading
+    // cut at the first LF (or NUL, where reading would cut it). Values that trimming or quote removal would change on reading
     // are written inside double quotes, so that every value reads back as written.
     void SetString(std::string_view section, std::string_view key, std::string_view value);
     void SetInt(std::string_view section, std::string_view key, long long value);

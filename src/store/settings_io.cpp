@@ -538,11 +538,8 @@ int ReadSettings(AppState& app, const IniFile& ini, int code)
     if (code != kSettingsLoadJob) {
         r.Text(kSecDirs, "OPEN", "", kText, o.openFolder);
         const std::string temp = r.Raw(kSecDirs, "TEMPO");
-        if (!temp.empty()) {
+        if (!temp.empty())
             o.tempFolder = temp;
-            std::error_code ec;
-            std::filesystem::create_directories(temp, ec); // a folder that cannot be made shows later
-        }
         r.Text(kSecDirs, "INIT", "", kText, o.initFolder);
         if (!o.initFolder.empty())
             o.openFolder = o.initFolder;
@@ -569,6 +566,20 @@ int ReadSettings(AppState& app, const IniFile& ini, int code)
     return 0;
 }
 
+namespace {
+
+// A temporary folder named by the file is made when it is missing; one that cannot be made is
+// reported by whatever writes there later.
+void MakeTempFolder(const AppState& app)
+{
+    if (app.options.tempFolder.empty())
+        return;
+    std::error_code ec;
+    std::filesystem::create_directories(app.options.tempFolder, ec);
+}
+
+} // namespace
+
 int ReadSettings(AppState& app, const std::string& path, int code, std::string* error)
 {
     if (path.empty())
@@ -582,7 +593,10 @@ int ReadSettings(AppState& app, const std::string& path, int code, std::string* 
             *error = err;
         return -1;
     }
-    return ReadSettings(app, ini, code);
+    const int result = ReadSettings(app, ini, code);
+    if (result >= 0)
+        MakeTempFolder(app);
+    return result;
 }
 
 void ReadInetSettings(AppState& app, const IniFile& ini, bool fromJob)
@@ -789,6 +803,7 @@ std::string ReadIniAtStartup(AppState& app, const std::string& iniPath)
     IniFile ini;
     std::string err = ini.Load(iniPath);
     ReadIniAtStartup(app, ini); // with a failed load the document is empty: the defaults
+    MakeTempFolder(app);
     return err;
 }
 

@@ -41,7 +41,7 @@ enum SettingsCode : int {
 // the file does not hold keeps its current value.
 int ReadSettings(AppState& app, const IniFile& ini, int code);
 // The same from a file; -1 also when the path is empty or the file cannot be read (`error` then
-// says why).
+// says why). A temporary folder (DIRS/TEMPO) that does not exist yet is made.
 int ReadSettings(AppState& app, const std::string& path, int code, std::string* error = nullptr);
 
 // The INET section (the "Read Internet Files" options, the time-out and the proxies).
@@ -66,7 +66,7 @@ bool WritePosition(IniFile& ini, std::string_view key, PositionRecord& record);
 // BOOKMARKS, WPOS and the text-window font; then the kind is checked and selected and the item
 // character table follows "Url like".
 void ReadIniAtStartup(AppState& app, const IniFile& ini);
-// The same from the INI file; a missing file gives the defaults. Returns an error text when the
+// The same from the INI file, making a missing temporary folder; a missing file gives the defaults. Returns an error text when the
 // file exists but could not be read (the defaults are then in force).
 std::string ReadIniAtStartup(AppState& app, const std::string& iniPath);
 

@@ -423,6 +423,16 @@ TEST_F(SettingsCloseTest, UnreadableFileIsNeverReplaced)
     EXPECT_EQ(WriteSettings(app, m_ini, kSettingsSaveNow), -1);
 }
 
+TEST_F(SettingsCloseTest, TemporaryFolderIsMadeWhenMissing)
+{
+    fs::create_directories(m_dir / "cfg");
+    const fs::path temp = m_dir / "tmp" / "lt";
+    std::ofstream(m_ini) << "[DIRS]\nTEMPO=" << temp.string() << "\n";
+    EXPECT_EQ(ReadIniAtStartup(app, m_ini), "");
+    EXPECT_EQ(app.options.tempFolder, temp.string());
+    EXPECT_TRUE(fs::is_directory(temp));
+}
+
 TEST_F(SettingsCloseTest, MissingIniFileAtStartupIsNoError)
 {
     EXPECT_EQ(ReadIniAtStartup(app, m_ini), "");

@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Parses arbitrary bytes as an INI file, reads every section into the program state as at
+// start-up and through each settings-file code, writes it all back, and checks that untouched
+// bytes and written values survive a round trip.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "core/app_state.h"
+#include "store/ini_file.h"
+#include "store/settings_io.h"
+
+namespace {
+
+class NullUiPort : public lt::UiPort
+{
+public:
+    void SetPaneText(int, const std::string&) override {}
+    void SetPaneIcon(int, lt::StatusIcon) override {}
+    void ArmTimer(int, int) override {}
+    void KillTimer(int) override {}
+    void ProgressBegin() override {}
+    void ProgressStep() override {}
+    void ProgressEnd() override {}
+    lt::MsgAnswer ShowMessage(const std::string&, const std::string&, lt::MsgStyle) override
+    {
+        return lt::MsgAnswer::No;
+    }
+    void SetWaitCursor(bool) override {}
+    void SetClipboardText(const std::string&) override {}
+    std::string ClipboardText() override { return {}; }
+    void Post(int, std::intptr_t, std::intptr_t) override {}
+};
+
+// One state for the whole run (building it is costly); each input starts from fresh records.
+lt::AppState& FreshState()
+{
+    static NullUiPort port;
+    static lt::AppState app(port);
+    app.settings = lt::SearchSettings{};
+    app.options = lt::Options{};
+    app.exportSettings = lt::ExportSettings{};
+    app.anchors = lt::KindAnchors{};
+    app.filterWords = lt::FilterWords{};
+    app.scan = lt::ScanParams{};
+    app.tables.SetUrlLike(false);
+    app.listState.kind = lt::kListFileSearch;
+    return app;
+}
+
+void Check(bool ok)
+{
+    if (!ok)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    lt::IniFile ini;
+    if (!ini.LoadBytes(bytes))
+        return 0;
+    // Nothing is lost or changed by reading.
+    Check(ini.ToBytes() == bytes);
+
+    lt::AppState& app = FreshState();
+    lt::ReadIniAtStartup(app, ini);
+    for (int code : {lt::kSettingsLoad, lt::kSettingsSessionRead, lt::kSettingsSessionCheck, lt::kSettingsLoadJob})
+        lt::ReadSettings(app, ini, code);
+    // Settings read from anything stay within their documented ranges.
+    Check(app.settings.itemKind >= 0 && app.settings.itemKind <= 7);
+    Check(app.settings.ipSumLimit >= 0 && app.settings.ipSumLimit <= 1020);
+    Check(app.settings.minimalLength >= 1);
+    Check(app.settings.duplicatesPolicy >= 0 && app.settings.duplicatesPolicy <= 3);
+    Check(app.exportSettings.order.size() == 6);
+
+    // A key and value taken from the input read back as written.
+    const std::size_t split = size / 3;
+    std::string key = "K";
+    for (char c : bytes.substr(0, std::min<std::size_t>(split, 8)))
+        key.push_back(static_cast<char>('a' + static_cast<unsigned char>(c) % 26));
+    std::string value(bytes.substr(split, 64));
+    lt::IniFile edited = ini;
+    edited.SetString("FUZZ", key, value);
+    lt::IniFile reread;
+    Check(reread.LoadBytes(edited.ToBytes()));
+    std::size_t cut = value.find_first_of(std::string_view("\n\0", 2));
+    if (cut != std::string::npos) {
+        if (cut > 0 && value[cut - 1] == '\r' && value[cut] == '\n')
+            --cut;
+        value.resize(cut);
+    }
+    if (edited.HasKey("FUZZ", key))
+        Check(reread.GetString("FUZZ", key, "", 4096) == value);
+
+    // Writing everything back and reading it again must be stable.
+    app.options.saveSearchOnExit = app.options.saveWindowPositionsOnExit = app.options.savePrinterFontOnExit =
+        size % 2 == 0;
+    lt::WriteIniAtClose(app, ini);
+    lt::WriteSettings(app, ini, lt::kSettingsSaveJob);
+    const std::string written = ini.ToBytes();
+    lt::IniFile second;
+    Check(second.LoadBytes(written, written.size() + 1));
+    Check(second.ToBytes() == written);
+    const lt::SearchSettings before = app.settings;
+    const std::string orderBefore = app.exportSettings.order;
+    lt::AppState& again = FreshState();
+    lt::ReadIniAtStartup(again, second);
+    Check(again.settings.minimalLength == before.minimalLength);
+    Check(again.settings.ipSumLimit == before.ipSumLimit);
+    Check(again.settings.mustText == before.mustText);
+    Check(again.settings.folders == before.folders);
+    Check(again.settings.userStrings == before.userStrings);
+    Check(again.exportSettings.order == orderBefore);
+    return 0;
+}
