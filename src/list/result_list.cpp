@@ -9,8 +9,8 @@ namespace lt {
 
 namespace {
 
-// Chunks of ids are split when they reach this size; a full chunk is 8 KiB of ids.
-constexpr std::size_t kMaxChunk = 2048;
+// Chunks are split when they reach this size; a full chunk is 16 KiB of entries.
+constexpr std::size_t kMaxChunk = 1024;
 
 const std::string kEmpty;
 
@@ -59,35 +59,42 @@ std::size_t ResultList::LocateLocked(std::size_t row, std::size_t& offset) const
     return chunk;
 }
 
+ResultList::Entry ResultList::EntryOf(uint32_t id) const
+{
+    const std::string& key = m_slots[id].row.cells[0];
+    return Entry{key.data(), static_cast<uint32_t>(key.size()), id};
+}
+
 const ResultRow& ResultList::RowLocked(std::size_t row) const
 {
     std::size_t offset = 0;
     const std::size_t chunk = LocateLocked(row, offset);
-    return m_slots[m_chunks[chunk]->ids[offset]].row;
+    return m_slots[m_chunks[chunk]->entries[offset].id].row;
 }
 
 ResultRow& ResultList::RowLocked(std::size_t row)
 {
     std::size_t offset = 0;
     const std::size_t chunk = LocateLocked(row, offset);
-    return m_slots[m_chunks[chunk]->ids[offset]].row;
+    return m_slots[m_chunks[chunk]->entries[offset].id].row;
 }
 
 std::size_t ResultList::PositionOfIdLocked(uint32_t id) const
 {
     const Chunk* chunk = m_slots[id].chunk;
-    const auto it = std::find(chunk->ids.begin(), chunk->ids.end(), id);
-    return m_chunkStart[chunk->index] + static_cast<std::size_t>(it - chunk->ids.begin());
+    const auto it = std::find_if(chunk->entries.begin(), chunk->entries.end(),
+                                 [id](const Entry& e) { return e.id == id; });
+    return m_chunkStart[chunk->index] + static_cast<std::size_t>(it - chunk->entries.begin());
 }
 
 void ResultList::RenumberChunksLocked(std::size_t from)
 {
     m_chunkStart.resize(m_chunks.size());
-    std::size_t start = from == 0 ? 0 : m_chunkStart[from - 1] + m_chunks[from - 1]->ids.size();
+    std::size_t start = from == 0 ? 0 : m_chunkStart[from - 1] + m_chunks[from - 1]->entries.size();
     for (std::size_t c = from; c < m_chunks.size(); ++c) {
         m_chunks[c]->index = c;
         m_chunkStart[c] = start;
-        start += m_chunks[c]->ids.size();
+        start += m_chunks[c]->entries.size();
     }
 }
 
@@ -95,12 +102,12 @@ void ResultList::SplitChunkLocked(std::size_t chunk)
 {
     Chunk& old = *m_chunks[chunk];
     auto fresh = std::make_unique<Chunk>();
-    const std::size_t half = old.ids.size() / 2;
-    fresh->ids.reserve(kMaxChunk);
-    fresh->ids.assign(old.ids.begin() + static_cast<std::ptrdiff_t>(half), old.ids.end());
-    old.ids.resize(half);
-    for (const uint32_t id : fresh->ids)
-        m_slots[id].chunk = fresh.get();
+    const std::size_t half = old.entries.size() / 2;
+    fresh->entries.reserve(kMaxChunk);
+    fresh->entries.assign(old.entries.begin() + static_cast<std::ptrdiff_t>(half), old.entries.end());
+    old.entries.resize(half);
+    for (const Entry& e : fresh->entries)
+        m_slots[e.id].chunk = fresh.get();
     m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(chunk) + 1, std::move(fresh));
     RenumberChunksLocked(chunk);
 }
@@ -144,8 +151,8 @@ void ResultList::ForEachRow(const std::function<void(std::size_t, const ResultRo
     std::shared_lock lock(m_mutex);
     std::size_t index = 0;
     for (const auto& chunk : m_chunks)
-        for (const uint32_t id : chunk->ids)
-            visit(index++, m_slots[id].row);
+        for (const Entry& e : chunk->entries)
+            visit(index++, m_slots[e.id].row);
 }
 
 // ---- changing cells --------------------------------------------------------------------------
@@ -160,7 +167,8 @@ void ResultList::SetCell(std::size_t row, int column, std::string text)
             return;
         std::size_t offset = 0;
         const std::size_t chunk = LocateLocked(row, offset);
-        const uint32_t id = m_chunks[chunk]->ids[offset];
+        Entry& entry = m_chunks[chunk]->entries[offset];
+        const uint32_t id = entry.id;
         Slot& slot = m_slots[id];
         if (text.size() > kMaxCellLength)
             text.resize(kMaxCellLength);
@@ -175,6 +183,7 @@ void ResultList::SetCell(std::size_t row, int column, std::string text)
         } else {
             slot.row.cells[static_cast<std::size_t>(column)] = std::move(text);
         }
+        entry = EntryOf(id); // the cell vector may have moved its strings
     }
     Touch();
 }
@@ -212,41 +221,40 @@ std::size_t ResultList::InsertLocked(ResultRow&& row, uint64_t keyHash)
     std::size_t offset = 0;
     if (m_chunks.empty()) {
         m_chunks.push_back(std::make_unique<Chunk>());
-        m_chunks.back()->ids.reserve(kMaxChunk);
+        m_chunks.back()->entries.reserve(kMaxChunk);
         RenumberChunksLocked(0);
     } else if (m_autoSort == AutoSort::Off) {
         chunk = m_chunks.size() - 1;
-        offset = m_chunks[chunk]->ids.size();
+        offset = m_chunks[chunk]->entries.size();
     } else {
         const std::string_view key = row.Cell(0);
         // The last chunk whose first row does not sort behind the key.
         std::size_t lo = 0, hi = m_chunks.size();
         while (lo < hi) {
             const std::size_t mid = lo + (hi - lo) / 2;
-            if (Before(m_autoSort, key, m_slots[m_chunks[mid]->ids.front()].row.Cell(0)))
+            if (Before(m_autoSort, key, m_chunks[mid]->entries.front().Key()))
                 hi = mid;
             else
                 lo = mid + 1;
         }
         chunk = lo == 0 ? 0 : lo - 1;
-        const auto& ids = m_chunks[chunk]->ids;
-        const auto it = std::upper_bound(ids.begin(), ids.end(), key, [&](std::string_view k, uint32_t id) {
-            return Before(m_autoSort, k, m_slots[id].row.Cell(0));
-        });
-        offset = static_cast<std::size_t>(it - ids.begin());
+        const auto& entries = m_chunks[chunk]->entries;
+        const auto it = std::upper_bound(entries.begin(), entries.end(), key,
+                                         [&](std::string_view k, const Entry& e) { return Before(m_autoSort, k, e.Key()); });
+        offset = static_cast<std::size_t>(it - entries.begin());
     }
 
-    if (m_chunks[chunk]->ids.size() >= kMaxChunk) {
-        if (chunk + 1 == m_chunks.size() && offset == m_chunks[chunk]->ids.size()) {
+    if (m_chunks[chunk]->entries.size() >= kMaxChunk) {
+        if (chunk + 1 == m_chunks.size() && offset == m_chunks[chunk]->entries.size()) {
             // Appending at the very end starts a new chunk, so appended lists stay dense.
             m_chunks.push_back(std::make_unique<Chunk>());
-            m_chunks.back()->ids.reserve(kMaxChunk);
+            m_chunks.back()->entries.reserve(kMaxChunk);
             RenumberChunksLocked(chunk);
             ++chunk;
             offset = 0;
         } else {
             SplitChunkLocked(chunk);
-            const std::size_t half = m_chunks[chunk]->ids.size();
+            const std::size_t half = m_chunks[chunk]->entries.size();
             if (offset > half) {
                 ++chunk;
                 offset -= half;
@@ -266,8 +274,8 @@ std::size_t ResultList::InsertLocked(ResultRow&& row, uint64_t keyHash)
     slot.row = std::move(row);
     slot.chunk = m_chunks[chunk].get();
     slot.keyHash = keyHash;
-    auto& ids = m_chunks[chunk]->ids;
-    ids.insert(ids.begin() + static_cast<std::ptrdiff_t>(offset), id);
+    auto& entries = m_chunks[chunk]->entries;
+    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(offset), EntryOf(id));
     for (std::size_t c = chunk + 1; c < m_chunkStart.size(); ++c)
         ++m_chunkStart[c];
     ++m_rowCount;
@@ -324,8 +332,8 @@ long ResultList::FindFirstNoCase(std::string_view text) const
     }
     long index = 0;
     for (const auto& chunk : m_chunks)
-        for (const uint32_t id : chunk->ids) {
-            if (Cp1252EqualsNoCase(m_slots[id].row.Cell(0), text))
+        for (const Entry& e : chunk->entries) {
+            if (Cp1252EqualsNoCase(e.Key(), text))
                 return index;
             ++index;
         }
@@ -342,11 +350,11 @@ void ResultList::DeleteRow(std::size_t row)
             return;
         std::size_t offset = 0;
         const std::size_t chunk = LocateLocked(row, offset);
-        auto& ids = m_chunks[chunk]->ids;
-        const uint32_t id = ids[offset];
+        auto& entries = m_chunks[chunk]->entries;
+        const uint32_t id = entries[offset].id;
         DupNoteRemoveLocked(id);
-        ids.erase(ids.begin() + static_cast<std::ptrdiff_t>(offset));
-        if (ids.empty()) {
+        entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(offset));
+        if (entries.empty()) {
             m_chunks.erase(m_chunks.begin() + static_cast<std::ptrdiff_t>(chunk));
             RenumberChunksLocked(chunk);
         } else {
@@ -380,7 +388,7 @@ void ResultList::DeleteRows(const std::vector<std::size_t>& rows)
         for (const std::size_t row : sorted) {
             std::size_t offset = 0;
             const std::size_t chunk = LocateLocked(row, offset);
-            ids.push_back(m_chunks[chunk]->ids[offset]);
+            ids.push_back(m_chunks[chunk]->entries[offset].id);
         }
         if (m_focused >= 0) {
             const auto focus = static_cast<std::size_t>(m_focused);
@@ -402,8 +410,8 @@ void ResultList::RemoveIdsLocked(const std::vector<uint32_t>& ids)
     }
     std::size_t out = 0;
     for (auto& chunk : m_chunks) {
-        auto& v = chunk->ids;
-        v.erase(std::remove_if(v.begin(), v.end(), [&](uint32_t id) { return m_slots[id].chunk == nullptr; }),
+        auto& v = chunk->entries;
+        v.erase(std::remove_if(v.begin(), v.end(), [&](const Entry& e) { return m_slots[e.id].chunk == nullptr; }),
                 v.end());
         if (!v.empty())
             m_chunks[out++] = std::move(chunk);
@@ -446,7 +454,7 @@ void ResultList::RebuildFromRowsLocked(std::vector<ResultRow>&& rows)
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (i % (kMaxChunk / 2) == 0) {
             m_chunks.push_back(std::make_unique<Chunk>());
-            m_chunks.back()->ids.reserve(kMaxChunk);
+            m_chunks.back()->entries.reserve(kMaxChunk);
         }
         Slot& slot = m_slots[i];
         slot.row = std::move(rows[i]);
@@ -454,7 +462,7 @@ void ResultList::RebuildFromRowsLocked(std::vector<ResultRow>&& rows)
             slot.row.cells.resize(1);
         slot.keyHash = FoldedHash(slot.row.cells[0]);
         slot.chunk = m_chunks.back().get();
-        slot.chunk->ids.push_back(static_cast<uint32_t>(i));
+        slot.chunk->entries.push_back(EntryOf(static_cast<uint32_t>(i)));
     }
     m_rowCount = rows.size();
     RenumberChunksLocked(0);
@@ -473,8 +481,8 @@ void ResultList::Modify(const std::function<void(std::vector<ResultRow>&)>& writ
         std::vector<ResultRow> rows;
         rows.reserve(m_rowCount);
         for (const auto& chunk : m_chunks)
-            for (const uint32_t id : chunk->ids)
-                rows.push_back(std::move(m_slots[id].row));
+            for (const Entry& e : chunk->entries)
+                rows.push_back(std::move(m_slots[e.id].row));
         writer(rows);
         for (auto& row : rows)
             for (auto& cell : row.cells)
@@ -496,7 +504,8 @@ void ResultList::RebuildDupIndexLocked()
     m_dupUsed = 0;
     m_dupValid = true;
     for (const auto& chunk : m_chunks)
-        for (const uint32_t id : chunk->ids) {
+        for (const Entry& e : chunk->entries) {
+            const uint32_t id = e.id;
             const Slot& slot = m_slots[id];
             if (DupFindLocked(slot.keyHash, slot.row.cells[0]) < 0)
                 DupSetLocked(slot.keyHash, id);
@@ -679,8 +688,8 @@ std::vector<std::size_t> ResultList::SelectedRows() const
     std::vector<std::size_t> rows;
     std::size_t index = 0;
     for (const auto& chunk : m_chunks)
-        for (const uint32_t id : chunk->ids) {
-            if (m_slots[id].row.selected)
+        for (const Entry& e : chunk->entries) {
+            if (m_slots[e.id].row.selected)
                 rows.push_back(index);
             ++index;
         }

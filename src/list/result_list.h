@@ -128,10 +128,21 @@ public:
 private:
     void Touch() { m_revision.fetch_add(1, std::memory_order_acq_rel); }
 
-    // A run of row ids in list order; its address stays fixed so that every row knows its chunk.
+    // One row in list order: its slot id and where its column 0 text lives, so that the sorted
+    // insertion compares keys without going through the slot (a cache miss less per probe).
+    // The text pointer stays valid while the cell is unchanged: moving a row moves the cell
+    // vector's buffer, not the strings in it; every change of a row's cells refreshes it.
+    struct Entry
+    {
+        const char* key = nullptr;
+        uint32_t keyLength = 0;
+        uint32_t id = 0;
+        std::string_view Key() const { return {key, keyLength}; }
+    };
+    // A run of rows in list order; its address stays fixed so that every row knows its chunk.
     struct Chunk
     {
-        std::vector<uint32_t> ids;
+        std::vector<Entry> entries;
         std::size_t index = 0; // position in m_chunks
     };
     struct Slot
@@ -148,6 +159,7 @@ private:
     };
     static constexpr uint32_t kNoId = 0xFFFFFFFFu;
 
+    Entry EntryOf(uint32_t id) const;
     std::size_t LocateLocked(std::size_t row, std::size_t& offset) const;
     const ResultRow& RowLocked(std::size_t row) const;
     ResultRow& RowLocked(std::size_t row);
@@ -166,8 +178,8 @@ private:
     void DupNoteRemoveLocked(uint32_t id);
 
     mutable std::shared_mutex m_mutex;
-    // Rows live in slots with fixed ids; the list order is held in chunks of ids, so that a
-    // sorted insertion into a list of a million rows moves a few kilobytes of ids at most.
+    // Rows live in slots with fixed ids; the list order is held in chunks of entries, so that a
+    // sorted insertion into a list of a million rows moves a few kilobytes at most.
     std::vector<Slot> m_slots;
     std::vector<uint32_t> m_freeSlots;
     std::vector<std::unique_ptr<Chunk>> m_chunks;
