@@ -570,6 +570,15 @@ namespace {
 
 // A temporary folder named by the file is made when it is missing; one that cannot be made is
 // reported by whatever writes there later.
+void MakeParentFolder(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos || slash == 0)
+        return;
+    std::error_code ec;
+    std::filesystem::create_directories(path.substr(0, slash), ec); // a failure shows in the write
+}
+
 void MakeTempFolder(const AppState& app)
 {
     if (app.options.tempFolder.empty())
@@ -727,6 +736,8 @@ int WriteSettings(AppState& app, const std::string& path, int code, std::string*
         return fail(err); // never replace a file that could not be read whole
     if (WriteSettings(app, ini, code) < 0)
         return -1;
+    if (code == kSettingsSaveNow || code == kSettingsClose)
+        MakeParentFolder(path); // the INI folder of a first run may not exist yet
     if (std::string err = ini.Save(path); !err.empty())
         return fail(err);
     return 0;
@@ -882,11 +893,7 @@ CloseWriteResult WriteIniAtClose(AppState& app, const std::string& iniPath)
         return result;
     }
     WriteIniAtClose(app, ini);
-    const std::size_t slash = iniPath.rfind('/');
-    if (slash != std::string::npos && slash > 0) {
-        std::error_code ec;
-        std::filesystem::create_directories(iniPath.substr(0, slash), ec);
-    }
+    MakeParentFolder(iniPath);
     result.error = ini.Save(iniPath);
     result.written = result.error.empty();
     return result;

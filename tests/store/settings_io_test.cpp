@@ -423,6 +423,23 @@ TEST_F(SettingsCloseTest, UnreadableFileIsNeverReplaced)
     EXPECT_EQ(WriteSettings(app, m_ini, kSettingsSaveNow), -1);
 }
 
+TEST_F(SettingsCloseTest, SaveNowAndLoadThroughFiles)
+{
+    app.settings.itemKind = 7;
+    std::string error;
+    ASSERT_EQ(WriteSettings(app, m_ini, kSettingsSaveNow, &error), 0) << error;
+    const std::string lts = (m_dir / "a.lts").string();
+    ASSERT_EQ(WriteSettings(app, lts, kSettingsSaveAs, &error), 0) << error;
+
+    RecordingUiPort port2;
+    AppState other(port2);
+    EXPECT_EQ(ReadSettings(other, lts, kSettingsLoadJob), -1);
+    EXPECT_EQ(ReadSettings(other, lts, kSettingsLoad), 0);
+    EXPECT_EQ(other.settings.itemKind, 7);
+    EXPECT_EQ(ReadSettings(other, (m_dir / "none.lts").string(), kSettingsLoad, &error), -1);
+    EXPECT_NE(error, "");
+}
+
 TEST_F(SettingsCloseTest, TemporaryFolderIsMadeWhenMissing)
 {
     fs::create_directories(m_dir / "cfg");
