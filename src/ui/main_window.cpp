@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTableView>
 #include <QThread>
@@ -34,6 +35,8 @@
 #include "export/list_export.h"
 #include "list/add_result_row.h"
 #include "list/list_kind.h"
+#include "list/sort_command.h"
+#include "store/settings_io.h"
 #include "search/item_kind.h"
 #include "search/remove_dupes.h"
 #include "search/search_jobs.h"
@@ -57,12 +60,6 @@ namespace {
 QString Q(const std::string& bytes)
 {
     return DecodeBytes(bytes);
-}
-
-bool IsUrlKind(const AppState& app)
-{
-    const int item = app.settings.itemKind;
-    return item <= kItemTelnet || (item == kItemUser && app.settings.userUrlLike);
 }
 
 } // namespace
@@ -108,7 +105,7 @@ MainWindow::MainWindow(AppState& app, QtUiPort& port, QWidget* parent)
     connect(m_view, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { ShowRowContextMenu(m_view->viewport()->mapToGlobal(pos)); });
     connect(m_view, &QAbstractItemView::activated, this, [this](const QModelIndex&) { RunCommand(4210); });
-    connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this, &MainWindow::OnHeaderClicked);
+    m_view->horizontalHeader()->viewport()->installEventFilter(this);
     connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this, &MainWindow::OnSectionResized);
     connect(m_model, &ResultTableModel::ColumnsChanged, this, [this] {
         ApplyColumnWidths();
@@ -354,14 +351,16 @@ void MainWindow::OnSectionResized(int column, int, int newSize)
         m_app.list.SetColumnWidth(column, newSize);
 }
 
-void MainWindow::OnHeaderClicked(int column)
+void MainWindow::OnHeaderClicked(int column, int xInColumn)
 {
-    const Qt::KeyboardModifiers mods = QApplication::keyboardModifiers();
-    if (mods & (Qt::ShiftModifier | Qt::ControlModifier)) {
-        ResizeColumnsCommand(column);
+    if (column < 0 || column >= m_app.list.ColumnCount())
         return;
-    }
-    // Sorting by a column comes with the sort engine; until then a click only fits nothing.
+    const Qt::KeyboardModifiers mods = QApplication::keyboardModifiers();
+    const HeaderClickResult result = ColumnHeaderClick(m_app, column, xInColumn, mods & Qt::ShiftModifier,
+                                                       mods & Qt::ControlModifier);
+    if (result.action == HeaderAction::Fit)
+        ResizeColumnsCommand(result.column, result.fitMode);
+    m_model->Refresh();
 }
 
 void MainWindow::SyncSelectionToList()
@@ -529,6 +528,20 @@ bool MainWindow::RunCommand(int id)
         m_app.options.optionsChanged = true;
         break;
     case 1542: AboutCommand(); break;
+    case 1551:
+    case 1552:
+    case 1553:
+    case 1554:
+    case 1555:
+        SortCommand(m_app, id);
+        m_model->Refresh();
+        break;
+    case 5400: {
+        std::string error;
+        const bool saved = WriteSettings(m_app, m_app.startup.iniPath, kSettingsSaveNow, &error) >= 0;
+        ShowMessage(m_app, saved ? "Search Settings saved !" : "Could not save Settings to File !");
+        break;
+    }
     case 4160: m_view->selectAll(); break;
     default:
         if (id >= 1600 && id <= 1606) {
@@ -815,6 +828,24 @@ bool MainWindow::ListKeyPressed(QKeyEvent* event)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    QHeaderView* header = m_view->horizontalHeader();
+    if (watched == header->viewport()) {
+        // A click (not a drag or a resize) on a header section sorts or fits by the section.
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            m_headerPress = header->viewport()->cursor().shape() == Qt::SplitHCursor ? QPoint(-1, -1)
+                                                                                     : mouse->position().toPoint();
+        } else if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
+            const QPoint pos = mouse->position().toPoint();
+            if (m_headerPress.x() >= 0 && (pos - m_headerPress).manhattanLength() < 4) {
+                const int column = header->logicalIndexAt(pos);
+                if (column >= 0)
+                    OnHeaderClicked(column, pos.x() - header->sectionViewportPosition(column));
+            }
+            m_headerPress = QPoint(-1, -1);
+        }
+        return false;
+    }
     if (watched == m_view && event->type() == QEvent::KeyPress) {
         if (ListKeyPressed(static_cast<QKeyEvent*>(event)))
             return true;
@@ -840,7 +871,7 @@ void MainWindow::dropEvent(QDropEvent* event)
     DropFiles(paths);
 }
 
-void MainWindow::OnPost(int message, std::intptr_t wparam, std::intptr_t)
+void MainWindow::OnPost(int message, std::intptr_t wparam, std::intptr_t lparam)
 {
     switch (message) {
     case kMsgFocusList:
@@ -856,6 +887,15 @@ void MainWindow::OnPost(int message, std::intptr_t wparam, std::intptr_t)
         m_port.SetWaitCursor(false);
         SyncSelectionFromList();
         m_view->setFocus();
+        break;
+    case kMsgOpenStartFile:
+        // A settings file named on the command line; sessions and job files come with their readers.
+        if (lparam == 2) {
+            if (ReadSettings(m_app, m_app.startup.startFile, kSettingsLoad) < 0)
+                ShowMessage(m_app, "No Search Settings found !");
+            SelectItemKind(m_app);
+            ApplyListKind(m_app, 2);
+        }
         break;
     case kMsgRunStartSearch:
         RunStartSearch(m_app);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 
 #include <cstdint>
 #include <functional>
@@ -91,7 +92,7 @@ private:
     void RebuildReopenMenu();
     void RebuildPerColumnMenu();
     void ApplyColumnWidths();
-    void OnHeaderClicked(int column);
+    void OnHeaderClicked(int column, int xInColumn);
     void OnSectionResized(int column, int oldSize, int newSize);
     void ShowRowContextMenu(const QPoint& globalPos);
     void Poll();
@@ -136,6 +137,7 @@ private:
     uint64_t m_stateKey = ~0ULL;
     int m_lastSavePreset = 0;
     Hooks m_hooks;
+    QPoint m_headerPress{-1, -1};
 };
 
 } // namespace lt

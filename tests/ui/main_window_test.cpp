@@ -11,7 +11,9 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QTableView>
+#include <QHeaderView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -311,6 +313,47 @@ TEST_F(MainWindowTest, CopyAndSaveTheList)
     };
     ASSERT_TRUE(window->RunCommand(1420));
     EXPECT_EQ(ReadFile(out), "http://a.example/\r\nhttp://b.example/\r\n");
+}
+
+TEST_F(MainWindowTest, HeaderClickAtTheLeftEdgeSortsByTheColumn)
+{
+    Start();
+    app.list.SetAutoSort(AutoSort::Off);
+    for (const char* url : {"http://c.example/", "http://a.example/", "http://b.example/"}) {
+        ResultRow row;
+        row.cells = {url, "", "/f"};
+        app.list.InsertRow(row);
+    }
+    app.sorting.mainSortedByUrl = false;
+    window->Model()->Refresh();
+    QHeaderView* header = window->View()->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(0) + 5, 5));
+    ASSERT_TRUE(test::WaitFor([&] { return !app.jobs.Running(); }));
+    EXPECT_EQ(app.list.GetCell(0, 0), "http://a.example/");
+    EXPECT_EQ(app.list.GetCell(2, 0), "http://c.example/");
+}
+
+TEST_F(MainWindowTest, ReopenSearchesTheRememberedFileAgain)
+{
+    Start();
+    const QString folder = MakeFolder(QStringLiteral("again"), 1, "http://again.example/r");
+    const QString file = folder + QStringLiteral("/page0.html");
+    window->TestHooks().pickFiles = [&] { return QStringList{file}; };
+    ASSERT_TRUE(window->RunCommand(1400));
+    ASSERT_TRUE(test::WaitFor([&] { return !app.jobs.Running() && window->Model()->rowCount() == 1; }));
+    EXPECT_EQ(app.options.rfHistory[0], file.toStdString());
+    ASSERT_EQ(window->ReopenMenu()->actions().size(), 1);
+    EXPECT_TRUE(window->ReopenMenu()->actions()[0]->text().endsWith(file));
+
+    ClearResultList(app);
+    window->Model()->Refresh();
+    ASSERT_TRUE(window->RunCommand(1600));
+    ASSERT_TRUE(test::WaitFor([&] { return !app.jobs.Running() && window->Model()->rowCount() == 1; }));
+    // A file that is gone is not searched.
+    QFile::remove(file);
+    ClearResultList(app);
+    EXPECT_TRUE(window->RunCommand(1600));
+    EXPECT_FALSE(app.jobs.Running());
 }
 
 TEST_F(MainWindowTest, CloseWritesTheIniFile)

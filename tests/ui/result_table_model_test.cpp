@@ -83,8 +83,9 @@ TEST_F(ResultTableModelTest, ReadsAreSafeWhileAProducerAddsRows)
     while (app.list.RowCount() < 20000 || polls == 0) {
         model.Refresh();
         const int rows = model.rowCount();
-        if (rows > 0)
+        if (rows > 0) {
             EXPECT_FALSE(model.data(model.index(rows - 1, 0)).toString().isEmpty());
+        }
         ++polls;
     }
     producer.join();
