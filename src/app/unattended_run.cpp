@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/unattended_run.h"
 
-#include <condition_variable>
 #include <fcntl.h>
 #include <mutex>
 #include <ostream>
@@ -21,25 +20,21 @@ namespace {
 
 enum ExitStatus : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
 
-// Set by the worker's kMsgSearchDone; the run waits for it before saving.
+// Set by the worker's kMsgSearchDone.
 struct DoneSignal
 {
     std::mutex mutex;
-    std::condition_variable changed;
     bool done = false;
 
     void Set()
     {
-        {
-            std::lock_guard lock(mutex);
-            done = true;
-        }
-        changed.notify_all();
+        std::lock_guard lock(mutex);
+        done = true;
     }
-    void Wait()
+    bool IsSet()
     {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [this] { return done; });
+        std::lock_guard lock(mutex);
+        return done;
     }
 };
 
@@ -127,8 +122,13 @@ int RunUnattended(const StartupState& startup, std::ostream& out, std::ostream& 
             << (startup.iniPath.empty() ? std::string("the INI file") : startup.iniPath) << ")\n";
         return kExitFailed;
     }
-    done.Wait();
+    // The worker posts kMsgSearchDone as its last act; a job that failed half way never does,
+    // so the run waits for the thread itself and then looks for the message.
     JoinWorker(app);
+    if (!done.IsSet()) {
+        err << "linktrawl: the search ended before it was done\n";
+        return kExitFailed;
+    }
 
     const std::string& path = startup.saveOutputPath;
     const std::size_t rows = app.list.RowCount();

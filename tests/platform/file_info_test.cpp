@@ -71,14 +71,5 @@ TEST_F(FileInfoTest, LinksFifosAndMissingEntries)
     EXPECT_FALSE(ReadFileFacts(folder + "/absent", facts));
 }
 
-TEST(LocalTime, ComparesFieldByField)
-{
-    const LocalTime a{2000, 1, 1, 0, 0, 0};
-    EXPECT_EQ(a.Compare(a), 0);
-    EXPECT_LT(a.Compare({2000, 1, 1, 0, 0, 1}), 0);
-    EXPECT_GT(a.Compare({1999, 12, 31, 23, 59, 59}), 0);
-    EXPECT_EQ(LocalTimeText({2024, 3, 5, 7, 8, 9}), "2024/03/05, 07:08:09");
-}
-
 } // namespace
 } // namespace lt
