@@ -60,6 +60,7 @@ struct LinkScanner::Impl
     Step ReadUrl(const AnchorEvent& anchor);
     void Accept(const std::string& url, const std::string& title, bool updateMode, Step& step);
     AnchorFinder& Finder();
+    int Scan(const std::string& path, const char* data, std::size_t length, bool inMemory);
 
     AppState& app;
     BlockReader reader;
@@ -230,8 +231,17 @@ LinkScanner::~LinkScanner()
 
 int LinkScanner::ScanLinks(const std::string& path)
 {
-    Impl& s = *m_impl;
-    AppState& app = s.app;
+    return m_impl->Scan(path, nullptr, 0, false);
+}
+
+int LinkScanner::ScanLinksInMemory(const char* data, std::size_t length, const std::string& path)
+{
+    return m_impl->Scan(path, data, length, true);
+}
+
+int LinkScanner::Impl::Scan(const std::string& path, const char* data, std::size_t length, bool inMemory)
+{
+    Impl& s = *this;
     s.lastHit.clear();
     s.prevHit.clear();
     s.lastTitle.clear();
@@ -241,7 +251,9 @@ int LinkScanner::ScanLinks(const std::string& path)
 
     const std::size_t slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (!s.reader.Open(path)) {
+    if (inMemory) {
+        s.reader.Attach(data, length);
+    } else if (!s.reader.Open(path)) {
         app.status.SetStatusText("Could not open " + name + " ", 1);
         return 0;
     }

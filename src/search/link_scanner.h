@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace lt {
@@ -16,6 +17,9 @@ public:
     // Scans one file; 1 when it was read, 0 when it could not be opened (or, for the favorites
     // list, when it is not an Internet shortcut).
     int ScanLinks(const std::string& path);
+    // Scans bytes held in memory as if they were the file `path` (which is not opened); always 1,
+    // or 0 for a favorites list when `path` names no Internet shortcut.
+    int ScanLinksInMemory(const char* data, std::size_t length, const std::string& path);
 
 private:
     struct Impl;

@@ -318,6 +318,16 @@ TEST_F(LinkScannerTest, FiltersOnUrlAndTitle)
               (Rows{{"http://www.example.org/a", "Docs"}, {"http://www.example.org/docs", ""}}));
 }
 
+TEST_F(LinkScannerTest, MemoryScanActsLikeAFileOfThatName)
+{
+    Prepare();
+    LinkScanner scanner(app);
+    const std::string bytes = "URL=http://www.example.org/";
+    EXPECT_EQ(scanner.ScanLinksInMemory(bytes.data(), bytes.size(), "/favorites/Mine.url"), 1);
+    EXPECT_EQ(Collect(), (Rows{{"http://www.example.org", "Mine"}}));
+    EXPECT_EQ(app.list.GetCell(0, 2), "/favorites/Mine.url");
+}
+
 TEST_F(LinkScannerTest, MissingFileIsReported)
 {
     Prepare();
