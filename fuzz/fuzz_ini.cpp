@@ -69,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     lt::AppState& app = FreshState();
     lt::ReadIniAtStartup(app, ini);
-    for (int code : {lt::kSettingsLoad, lt::kSettingsSessionRead, lt::kSettingsSessionCheck, lt::kSettingsLoadJob})
+    for (int code :
+         {lt::kSettingsLoad, lt::kSettingsSessionRead, lt::kSettingsSessionCheck, lt::kSettingsLoadJob})
         lt::ReadSettings(app, ini, code);
     // Settings read from anything stay within their documented ranges.
     Check(app.settings.itemKind >= 0 && app.settings.itemKind <= 7);

@@ -31,8 +31,8 @@ auto Fields(const FilterDate& d)
 std::string FormatFilterDate(const FilterDate& date)
 {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d/%02d/%02d %02d:%02d:%02d", date.year, date.month, date.day, date.hour,
-                  date.minute, date.second);
+    std::snprintf(buf, sizeof buf, "%04d/%02d/%02d %02d:%02d:%02d", date.year, date.month, date.day,
+                  date.hour, date.minute, date.second);
     // Out-of-range fields could make the text longer than the date field holds.
     std::string text(buf);
     if (text.size() > 29)
@@ -112,8 +112,8 @@ bool DateInRange(std::time_t fileTime, const FilterDate& from, const FilterDate&
     std::tm tm{};
     if (!LocalFields(fileTime, tm))
         return false;
-    const auto file = std::make_tuple(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
-                                      tm.tm_sec);
+    const auto file =
+        std::make_tuple(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
     return Fields(from) <= file && file <= Fields(to);
 }
 

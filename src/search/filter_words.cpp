@@ -70,8 +70,8 @@ bool ContainsNoCase(std::string_view text, std::string_view word)
         if (Cp1252Lower(static_cast<uint8_t>(text[i])) != first)
             continue;
         std::size_t k = 1;
-        while (k < word.size() && Cp1252Lower(static_cast<uint8_t>(text[i + k])) ==
-                                      Cp1252Lower(static_cast<uint8_t>(word[k])))
+        while (k < word.size() &&
+               Cp1252Lower(static_cast<uint8_t>(text[i + k])) == Cp1252Lower(static_cast<uint8_t>(word[k])))
             ++k;
         if (k == word.size())
             return true;

@@ -154,8 +154,7 @@ bool PrepareScan(AppState& app)
     // 3.
     p.topLevelOnly = s.onlyTopLevelDomains && (kind == 0 || kind == 2 || kind == 3) && fileSearchList;
     // 4.
-    p.singleAnchorChar =
-        (p.anchorLen == 1 && kind != kItemIp) ? static_cast<unsigned char>(p.anchor1[0]) : 0;
+    p.singleAnchorChar = (p.anchorLen == 1 && kind != kItemIp) ? static_cast<unsigned char>(p.anchor1[0]) : 0;
     // 5.
     p.emailMode = p.singleAnchorChar == '@' || kind == kItemEmail;
     // 6.

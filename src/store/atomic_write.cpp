@@ -24,7 +24,9 @@ std::string ErrorText(const char* what, const std::string& path, int err)
 // The file a write replaces: a symbolic link is followed so that the link stays in place.
 std::string TargetPath(const std::string& path)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
         return path;
     char resolved[PATH_MAX];
@@ -65,10 +67,13 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
         return "No file name given";
     const std::string target = TargetPath(path);
     const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
     const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
 
-    struct stat old{};
+    struct stat old
+    {
+    };
     const bool hadFile = ::stat(target.c_str(), &old) == 0;
     if (hadFile && S_ISDIR(old.st_mode))
         return ErrorText("Could not write", path, EISDIR);

@@ -125,7 +125,9 @@ std::string IniFile::Load(const std::string& path, std::size_t maxBytes)
         return "Could not open " + path + ": " + std::strerror(errno);
     }
     m_fileExisted = true;
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return "Could not read " + path + ": not a regular file";

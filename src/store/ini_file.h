@@ -46,8 +46,8 @@ public:
 
     // Replaces the value of the first matching key, or adds the key after the section's last
     // line (the section is created at the end when missing). A value cannot span lines: it is
-    // cut at the first LF (or NUL, where reading would cut it). Values that trimming or quote removal would change on reading
-    // are written inside double quotes, so that every value reads back as written.
+    // cut at the first LF (or NUL, where reading would cut it). Values that trimming or quote removal would
+    // change on reading are written inside double quotes, so that every value reads back as written.
     void SetString(std::string_view section, std::string_view key, std::string_view value);
     void SetInt(std::string_view section, std::string_view key, long long value);
     // Removes the first matching key; false when there was none.
@@ -61,8 +61,8 @@ public:
 private:
     struct Line
     {
-        std::string text;              // without its line ending
-        std::string eol;               // "\r\n", "\n", or "" for a last line without one
+        std::string text;                   // without its line ending
+        std::string eol;                    // "\r\n", "\n", or "" for a last line without one
         std::size_t eq = std::string::npos; // position of '=' when the line is a key line
     };
     struct Section

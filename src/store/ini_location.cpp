@@ -19,7 +19,9 @@ std::string Join(const std::string& folder, const std::string& name)
 
 bool IsRegularFile(const std::string& path)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
@@ -72,7 +74,9 @@ bool IniWritable(const std::string& iniPath)
 {
     if (iniPath.empty())
         return false;
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::stat(iniPath.c_str(), &st) == 0)
         return S_ISREG(st.st_mode) && ::access(iniPath.c_str(), W_OK) == 0 &&
                ::access(ParentFolder(iniPath).c_str(), W_OK) == 0;

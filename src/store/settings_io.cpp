@@ -24,7 +24,8 @@ constexpr const char* kInitialUserString = "Saved by Linktrawl from:";
 constexpr std::size_t kText = 259;
 
 // The window records and how many fields each holds at most (63 characters are read).
-constexpr const char* kPositionKeys[] = {"WPS01", "WPS02", "WPS03", "WPS04", "WPS05", "WPS06", "WPS07", "WPS10"};
+constexpr const char* kPositionKeys[] = {"WPS01", "WPS02", "WPS03", "WPS04",
+                                         "WPS05", "WPS06", "WPS07", "WPS10"};
 constexpr std::size_t kMaxPositionFields = 12;
 
 bool ParseInt(std::string_view s, long long& out)
@@ -125,7 +126,8 @@ public:
 
     bool Has(const char* sec, const std::string& key) const { return m_ini.HasKey(sec, key); }
 
-    void Text(const char* sec, const std::string& key, const char* def, std::size_t maxLen, std::string& field) const
+    void Text(const char* sec, const std::string& key, const char* def, std::size_t maxLen,
+              std::string& field) const
     {
         if (!Has(sec, key)) {
             if (!m_keep)
@@ -144,7 +146,8 @@ public:
             return;
         }
         long long v = 0;
-        field = ParseInt(m_ini.GetString(sec, key, "", 64), v) && v >= lo && v <= hi ? static_cast<int>(v) : def;
+        field =
+            ParseInt(m_ini.GetString(sec, key, "", 64), v) && v >= lo && v <= hi ? static_cast<int>(v) : def;
     }
 
     void Flag(const char* sec, const std::string& key, bool def, bool& field) const
@@ -280,12 +283,23 @@ void ReadR12(const Reader& r, AppState& app, bool keep)
         const bool on = v[i] == '1';
         s.r12[i] = v[i];
         switch (i) {
-        case 0: s.userUrlLike = on; break;
-        case 1: s.userEntireLine = on; break;
-        case 2: o.logUrl = on; break;
-        case 4: s.userHex = on; break;
-        case 5: o.alternateRowColors = on; break;
-        default: break;
+        case 0:
+            s.userUrlLike = on;
+            break;
+        case 1:
+            s.userEntireLine = on;
+            break;
+        case 2:
+            o.logUrl = on;
+            break;
+        case 4:
+            s.userHex = on;
+            break;
+        case 5:
+            o.alternateRowColors = on;
+            break;
+        default:
+            break;
         }
     }
 }
@@ -410,7 +424,8 @@ void ReadSearchPart(const Reader& r, AppState& app, bool keep)
     // The user string: the SU history, with R7 as its current entry.
     History users = s.userStrings;
     r.List(kSecOptions, "SU", users);
-    const std::string fallback = !users[0].empty() ? users[0] : (keep ? s.userStrings[0] : kInitialUserString);
+    const std::string fallback =
+        !users[0].empty() ? users[0] : (keep ? s.userStrings[0] : kInitialUserString);
     std::string current = fallback;
     r.Text(kSecOptions, "R7", fallback.c_str(), kText, current);
     if (!current.empty() && current != users[0]) {
@@ -441,11 +456,14 @@ bool AcceptsFileType(int code, int type)
 {
     const bool known = type >= kFileTypeIni && type <= kFileTypeParseColumns;
     switch (code) {
-    case kSettingsLoadJob: return type == kFileTypeJob;
+    case kSettingsLoadJob:
+        return type == kFileTypeJob;
     // A parse-columns file holds no search settings.
     case kSettingsLoad:
-    case kSettingsSessionRead: return known && type != kFileTypeParseColumns;
-    default: return known;
+    case kSettingsSessionRead:
+        return known && type != kFileTypeParseColumns;
+    default:
+        return known;
     }
 }
 
@@ -704,10 +722,17 @@ int WriteSettings(AppState& app, IniFile& ini, int code)
     switch (code) {
     // "Save now" writes into the INI file, which stays marked as the INI file.
     case kSettingsSaveNow:
-    case kSettingsClose: type = kFileTypeIni; break;
-    case kSettingsSaveAs: type = kFileTypeSettings; break;
-    case kSettingsSaveJob: type = kFileTypeJob; break;
-    default: return -1;
+    case kSettingsClose:
+        type = kFileTypeIni;
+        break;
+    case kSettingsSaveAs:
+        type = kFileTypeSettings;
+        break;
+    case kSettingsSaveJob:
+        type = kFileTypeJob;
+        break;
+    default:
+        return -1;
     }
     ini.SetInt(kSecLtsFile, "U0", type);
     WriteDirs(app, ini);
@@ -883,7 +908,9 @@ CloseWriteResult WriteIniAtClose(AppState& app, const std::string& iniPath)
     CloseWriteResult result;
     if (!IniWritable(iniPath))
         return result;
-    struct stat st{};
+    struct stat st
+    {
+    };
     const bool exists = ::stat(iniPath.c_str(), &st) == 0;
     if (!app.options.optionsChanged && !exists)
         return result;

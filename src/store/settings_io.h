@@ -66,8 +66,8 @@ bool WritePosition(IniFile& ini, std::string_view key, PositionRecord& record);
 // BOOKMARKS, WPOS and the text-window font; then the kind is checked and selected and the item
 // character table follows "Url like".
 void ReadIniAtStartup(AppState& app, const IniFile& ini);
-// The same from the INI file, making a missing temporary folder; a missing file gives the defaults. Returns an error text when the
-// file exists but could not be read (the defaults are then in force).
+// The same from the INI file, making a missing temporary folder; a missing file gives the defaults. Returns
+// an error text when the file exists but could not be read (the defaults are then in force).
 std::string ReadIniAtStartup(AppState& app, const std::string& iniPath);
 
 // Puts what the program writes at close into the document: U0 "1", DIRS, the SEARCH lists and

@@ -85,9 +85,9 @@ TEST_F(FilterDateTest, ParsingIsStrict)
     FilterDate d = Date("2000/02/29 23:59:59");
     EXPECT_EQ(d.month, 2);
     EXPECT_EQ(d.second, 59);
-    for (const char* bad : {"1999/02/29 00:00:00", "2000/13/01 00:00:00", "2000/01/01 24:00:00",
-                            "2000/1/01 00:00:00", "2000/01/01 00:00:00x", "", "abcd/ef/gh ij:kl:mn",
-                            "2000-01-01 00:00:00", "0000/01/01 00:00:00"}) {
+    for (const char* bad :
+         {"1999/02/29 00:00:00", "2000/13/01 00:00:00", "2000/01/01 24:00:00", "2000/1/01 00:00:00",
+          "2000/01/01 00:00:00x", "", "abcd/ef/gh ij:kl:mn", "2000-01-01 00:00:00", "0000/01/01 00:00:00"}) {
         FilterDate untouched;
         untouched.year = 1234;
         EXPECT_FALSE(ParseFilterDate(bad, untouched)) << bad;

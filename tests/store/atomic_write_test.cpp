@@ -28,14 +28,16 @@ class AtomicWriteTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() /
-                ("atomic_write_test_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir = fs::temp_directory_path() / ("atomic_write_test_" + std::to_string(::getpid()) + "_" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
     }
     void TearDown() override { fs::remove_all(m_dir); }
-    size_t EntryCount() const { return static_cast<size_t>(std::distance(fs::directory_iterator(m_dir), {})); }
+    size_t EntryCount() const
+    {
+        return static_cast<size_t>(std::distance(fs::directory_iterator(m_dir), {}));
+    }
     fs::path m_dir;
 };
 
@@ -47,7 +49,9 @@ TEST_F(AtomicWriteTest, ReplacesContentKeepsModeAndLeavesNoTemporaryFile)
     std::string bytes("new\0bytes", 9);
     EXPECT_EQ(WriteFileAtomically(file.string(), bytes), "");
     EXPECT_EQ(ReadAll(file), bytes);
-    struct stat st{};
+    struct stat st
+    {
+    };
     ASSERT_EQ(::stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(EntryCount(), 1u);

@@ -107,7 +107,8 @@ TEST(IniFileTest, NewLinesFollowTheFileLineEnding)
 TEST(IniFileTest, ValuesReadBackAsWritten)
 {
     IniFile ini;
-    for (const std::string v : {" lead", "trail ", "\"quoted\"", "'single'", "\t", "a\"b", "", "=x=", "1 ", "a\rb", "cr\r"}) {
+    for (const std::string v :
+         {" lead", "trail ", "\"quoted\"", "'single'", "\t", "a\"b", "", "=x=", "1 ", "a\rb", "cr\r"}) {
         ini.SetString("S", "k", v);
         IniFile again = Parse(ini.ToBytes());
         EXPECT_EQ(again.GetString("S", "k", "?", 4096), v) << "value [" << v << "]";

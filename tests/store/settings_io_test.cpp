@@ -91,8 +91,8 @@ TEST_F(SettingsIoTest, LengthAndIpSumValueForms)
         const char* r11;
         int min, sum;
     };
-    for (const Case& c : {Case{"3;2000", 3, 1020}, Case{"7;0", 7, 0}, Case{"-1;5", 6, 5}, Case{"abc;x", 6, 10},
-                          Case{"0;12", 6, 12}}) {
+    for (const Case& c : {Case{"3;2000", 3, 1020}, Case{"7;0", 7, 0}, Case{"-1;5", 6, 5},
+                          Case{"abc;x", 6, 10}, Case{"0;12", 6, 12}}) {
         Startup(std::string("[OPTIONS]\nR11=") + c.r11 + "\n");
         EXPECT_EQ(app.settings.minimalLength, c.min) << c.r11;
         EXPECT_EQ(app.settings.previousMinimalLength, c.min) << c.r11;
@@ -122,7 +122,8 @@ TEST_F(SettingsIoTest, DigitStringKeepsDefaultsForMissingOrBadPositions)
 
 TEST_F(SettingsIoTest, InvalidValuesReadAsFallbacks)
 {
-    Startup("[OPTIONS]\nR6=9\nR8=7\nR14=40\nA5=112\nRColor=0xZZ\nR15=33\n[SEARCH]\nOT=-1\n[INET]\nRI1=4\nRI12=0\n");
+    Startup("[OPTIONS]\nR6=9\nR8=7\nR14=40\nA5=112\nRColor=0xZZ\nR15=33\n[SEARCH]\nOT=-1\n[INET]\nRI1="
+            "4\nRI12=0\n");
     EXPECT_EQ(app.settings.itemKind, 0);
     EXPECT_EQ(app.settings.duplicatesPolicy, 1);
     EXPECT_EQ(app.options.savedListKind, 0);
@@ -215,7 +216,8 @@ TEST_F(SettingsIoTest, LoadingAFileKeepsWhatTheFileDoesNotHold)
 
 TEST_F(SettingsIoTest, JobWithFiltersOffReadsItsInetSectionOnly)
 {
-    ASSERT_EQ(ReadSettings(app, Ini("[LTSfile]\nU0=4\n[OPTIONS]\nR0=0\nR6=3\n[INET]\nRI8=http://a.example/\n"),
+    ASSERT_EQ(ReadSettings(app,
+                           Ini("[LTSfile]\nU0=4\n[OPTIONS]\nR0=0\nR6=3\n[INET]\nRI8=http://a.example/\n"),
                            kSettingsLoadJob),
               0);
     EXPECT_EQ(app.settings.itemKind, 0);
@@ -330,9 +332,8 @@ protected:
     void SetUp() override
     {
         SettingsIoTest::SetUp();
-        m_dir = fs::temp_directory_path() /
-                ("settings_close_test_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir = fs::temp_directory_path() / ("settings_close_test_" + std::to_string(::getpid()) + "_" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
         m_ini = (m_dir / "cfg" / "linktrawl.ini").string();
