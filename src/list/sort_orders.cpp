@@ -18,50 +18,9 @@ struct SortStopped
 
 constexpr std::size_t kEndingKeyChars = 160;
 
-int CompareRanks(std::string_view a, std::string_view b, const std::array<uint8_t, 256>& rank)
-{
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const uint8_t x = rank[static_cast<uint8_t>(a[i])], y = rank[static_cast<uint8_t>(b[i])];
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
 
-// The texts read from their ends, at most `limit` characters.
-int CompareBackwardNoCase(std::string_view a, std::string_view b, std::size_t limit)
-{
-    const std::size_t la = std::min(a.size(), limit), lb = std::min(b.size(), limit);
-    const std::size_t n = std::min(la, lb);
-    for (std::size_t i = 0; i < n; ++i) {
-        const uint8_t x = Cp1252Lower(static_cast<uint8_t>(a[a.size() - 1 - i]));
-        const uint8_t y = Cp1252Lower(static_cast<uint8_t>(b[b.size() - 1 - i]));
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return la == lb ? 0 : (la < lb ? -1 : 1);
-}
 
-int CompareBackwardRanks(std::string_view a, std::string_view b, const std::array<uint8_t, 256>& rank,
-                         std::size_t limit)
-{
-    const std::size_t la = std::min(a.size(), limit), lb = std::min(b.size(), limit);
-    const std::size_t n = std::min(la, lb);
-    for (std::size_t i = 0; i < n; ++i) {
-        const uint8_t x = rank[static_cast<uint8_t>(a[a.size() - 1 - i])];
-        const uint8_t y = rank[static_cast<uint8_t>(b[b.size() - 1 - i])];
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return la == lb ? 0 : (la < lb ? -1 : 1);
-}
 
-template <typename T>
-int Three(const T& x, const T& y)
-{
-    return x < y ? -1 : (y < x ? 1 : 0);
-}
 
 // Counts comparisons, asks the stop check and reports progress now and then.
 class Pacer
@@ -154,18 +113,30 @@ SortOutcome KeySortOrder(const SortSnapshot& rows, const KeySortSpec& spec, cons
     const uint64_t total = 2 * static_cast<uint64_t>(n) +
                            static_cast<uint64_t>(n) * static_cast<uint64_t>(std::ceil(std::log2(n + 1.0)));
 
-    // Keys that are not plain text are built first, row by row from the top.
+    // Keys are built first, row by row from the top. Text keys are written once into one buffer in
+    // a form whose plain byte order is the key order (folded, or as ranks), so that comparing two
+    // keys is one memcmp.
     std::vector<int64_t> numbers;   // length, symbol and number keys
     std::vector<std::array<int64_t, 4>> dotted;
-    std::vector<std::string> padded; // offsets
+    SortSnapshot texts;
+    std::vector<uint8_t> empty;     // column keys of empty cells go last
     const bool columnKey = spec.mode == kSortColumn;
+    const bool textKey = spec.mode == kSortEnding || (columnKey && (spec.keyClass == kKeyText || spec.keyClass == kKeyOffset));
     if (spec.mode == kSortLength || spec.mode == kSortSymbol || (columnKey && spec.keyClass == kKeyNumber))
         numbers.resize(n);
     if (columnKey && spec.keyClass == kKeyIp)
         dotted.resize(n);
-    if (columnKey && spec.keyClass == kKeyOffset)
-        padded.resize(n);
+    if (columnKey)
+        empty.resize(n);
+    if (textKey)
+        texts.Reserve(n, rows.Size() > 0 ? static_cast<std::size_t>(rows.Cell(0).size()) * n : 0);
 
+    const bool ranked = spec.mode == kSortEnding ? !spec.reversed : spec.descending;
+    std::string key;
+    const auto encode = [&](char c) {
+        const auto u = static_cast<uint8_t>(c);
+        key.push_back(static_cast<char>(ranked ? rank[u] : Cp1252Lower(u)));
+    };
     std::size_t keyed = 0;
     for (; keyed < n; ++keyed) {
         if ((keyed & 0x3FF) == 0 && keyed > 0) {
@@ -177,6 +148,8 @@ SortOutcome KeySortOrder(const SortSnapshot& rows, const KeySortSpec& spec, cons
                 progress(keyed, total);
         }
         const std::string_view cell = rows.Cell(keyed);
+        if (columnKey)
+            empty[keyed] = cell.empty();
         if (spec.mode == kSortLength) {
             const auto len = static_cast<int64_t>(cell.size());
             numbers[keyed] = spec.reversed ? len : 1000 - len;
@@ -186,13 +159,25 @@ SortOutcome KeySortOrder(const SortSnapshot& rows, const KeySortSpec& spec, cons
             numbers[keyed] = CellNumber(cell);
         } else if (!dotted.empty()) {
             DottedNumbers(cell, dotted[keyed].data());
-        } else if (!padded.empty() && !cell.empty()) {
-            // The digits after "0x", padded at the left so that shorter offsets come first.
-            std::string digits(cell.size() > 2 ? cell.substr(2) : std::string_view{});
-            const std::size_t width = spec.descending ? 10 : 9;
-            if (digits.size() < width)
-                digits.insert(0, width - digits.size(), spec.descending ? '0' : ' ');
-            padded[keyed] = std::move(digits);
+        } else if (textKey) {
+            key.clear();
+            if (spec.mode == kSortEnding) {
+                const std::size_t limit = ranked ? kEndingKeyChars : kMaxCellLength;
+                for (std::size_t i = 0; i < cell.size() && i < limit; ++i)
+                    encode(cell[cell.size() - 1 - i]);
+            } else if (spec.keyClass == kKeyOffset) {
+                // The digits after "0x", padded at the left so that shorter offsets come first.
+                const std::string_view digits = cell.size() > 2 ? cell.substr(2) : std::string_view{};
+                const std::size_t width = spec.descending ? 10 : 9;
+                for (std::size_t i = digits.size(); i < width; ++i)
+                    encode(spec.descending ? '0' : ' ');
+                for (const char c : digits)
+                    encode(c);
+            } else {
+                for (const char c : cell)
+                    encode(c);
+            }
+            texts.Add(key, 0);
         }
     }
 
@@ -204,28 +189,13 @@ SortOutcome KeySortOrder(const SortSnapshot& rows, const KeySortSpec& spec, cons
     const bool desc = spec.descending;
     auto less = [&](uint32_t x, uint32_t y) {
         pacer.Tick();
-        const std::string_view a = rows.Cell(x), b = rows.Cell(y);
-        int r = 0;
-        switch (spec.mode) {
-        case kSortLength:
-        case kSortSymbol: r = Three(numbers[x], numbers[y]); break;
-        case kSortEnding:
-            r = spec.reversed ? CompareBackwardNoCase(a, b, kMaxCellLength)
-                              : CompareBackwardRanks(a, b, rank, kEndingKeyChars);
-            break;
-        default:
-            if (a.empty() || b.empty())
-                return b.empty() && !a.empty();
-            switch (spec.keyClass) {
-            case kKeyNumber: r = desc ? Three(numbers[y], numbers[x]) : Three(numbers[x], numbers[y]); break;
-            case kKeyIp: r = desc ? Three(dotted[y], dotted[x]) : Three(dotted[x], dotted[y]); break;
-            case kKeyOffset:
-                r = desc ? CompareRanks(padded[x], padded[y], rank) : Cp1252CompareNoCase(padded[x], padded[y]);
-                break;
-            default: r = desc ? CompareRanks(a, b, rank) : Cp1252CompareNoCase(a, b); break;
-            }
-        }
-        return r < 0;
+        if (columnKey && (empty[x] || empty[y]))
+            return empty[y] && !empty[x];
+        if (textKey)
+            return texts.Cell(x) < texts.Cell(y);
+        if (!dotted.empty())
+            return desc ? dotted[y] < dotted[x] : dotted[x] < dotted[y];
+        return columnKey && desc ? numbers[y] < numbers[x] : numbers[x] < numbers[y];
     };
     try {
         std::stable_sort(order.begin(), order.end(), less);
