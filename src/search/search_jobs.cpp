@@ -6,6 +6,7 @@
 #include "core/app_state.h"
 #include "core/messages.h"
 #include "core/progress.h"
+#include "core/search_caption.h"
 #include "core/window_messages.h"
 #include "list/list_kind.h"
 #include "search/filter_date.h"
@@ -107,6 +108,7 @@ bool StartFolderSearch(AppState& app, FileScan scan)
     app.search.hitCount = 0;
     std::string folder = app.search.source == kSourceAllDrives ? std::string("My Computer") : app.search.folder;
     WalkOptions options = WalkOptionsFromSettings(app, folder);
+    ShowSearchCaption(app);
     return StartWorker(app, kJobFolderSearch, [options = std::move(options), scan = std::move(scan)](AppState& a) {
         FolderSearchJob(a, options, scan ? scan : DefaultFileScan(a));
     });
@@ -207,6 +209,8 @@ bool SearchPickedFilesCommand(AppState& app, const std::string& selection, FileS
     app.search.searchCaption = NamesCaption(paths);
     app.search.targetText = app.search.searchCaption;
     app.search.description = app.search.searchCaption;
+    app.search.singleTargetText = paths.size() == 1 ? paths.front() : std::string();
+    ShowSearchCaption(app);
     return StartWorker(app, kJobPickedFiles, [paths = std::move(paths), scan = std::move(scan)](AppState& a) {
         PickedFilesJob(a, paths, scan ? scan : DefaultFileScan(a));
     });
