@@ -24,8 +24,9 @@ bool IsConnected(int id)
     static const int kConnected[] = {
         1400, 1405, 1420, 1422, 1445, 1452, 1460, 1465, 1471, 1500, 1415, 1456, 1474, 1478,
         1542, 1545, 4221, 5201, 4190, 4170, 4222, 4216, 4160, 1551, 1552, 1553, 1554, 1555, 5400,
+        1440, 1515, 1516, 1439, 1480, 1544, 1453,
     };
-    if (id >= 1600 && id <= 1606)
+    if ((id >= 1600 && id <= 1606) || (id >= 5800 && id <= 5808))
         return true;
     return std::find(std::begin(kConnected), std::end(kConnected), id) != std::end(kConnected);
 }
@@ -200,7 +201,11 @@ bool DomainCommandsApply(const AppState& app)
     const int kind = app.listState.kind;
     const bool kindFits = kind == kListFileSearch || kind == kListOldSession || kind == kListInetSaved ||
                           kind == kListInetRead || kind == kListFavorites;
-    return kindFits && app.settings.itemKind == kItemHttpFtp;
+    if (!kindFits || app.settings.itemKind != kItemHttpFtp)
+        return false;
+    // A search list sorted by another column no longer holds its URLs in tree order; the way back
+    // from the domain view stays open.
+    return kind != kListFileSearch || app.sorting.mainSortedByUrl.load() || app.domain.viewShown;
 }
 
 bool GuardsAllow(const AppState& app, unsigned guards)

@@ -17,6 +17,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QStackedWidget>
 #include <QTableView>
 #include <QThread>
 #include <QTimer>
@@ -34,6 +36,9 @@
 #include "core/window_messages.h"
 #include "export/list_export.h"
 #include "list/add_result_row.h"
+#include "list/domain_tree.h"
+#include "list/find_in_list.h"
+#include "list/hit_rates.h"
 #include "list/list_kind.h"
 #include "list/sort_command.h"
 #include "store/settings_io.h"
@@ -41,6 +46,8 @@
 #include "search/remove_dupes.h"
 #include "search/search_jobs.h"
 #include "ui/cell_text.h"
+#include "ui/domain_view.h"
+#include "ui/find_dialog.h"
 #include "ui/folder_dialog.h"
 #include "ui/list_view_ops.h"
 #include "ui/options_sheet.h"
@@ -50,6 +57,7 @@
 #include "ui/save_list_dialog.h"
 #include "ui/search_options_dialog.h"
 #include "ui/settings_bridge.h"
+#include "ui/sort_header_model.h"
 #include "ui/startup_actions.h"
 #include "ui/status_panes.h"
 
@@ -73,7 +81,8 @@ MainWindow::MainWindow(AppState& app, QtUiPort& port, QWidget* parent)
 
     m_view = new QTableView(this);
     m_view->setObjectName(QStringLiteral("resultList"));
-    m_model = new ResultTableModel(app, app.list, this);
+    m_headerModel = new SortHeaderModel(app, app.list, false, this);
+    m_model = m_headerModel;
     m_view->setModel(m_model);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -94,7 +103,17 @@ MainWindow::MainWindow(AppState& app, QtUiPort& port, QWidget* parent)
     m_view->horizontalHeader()->setStretchLastSection(false);
     m_view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_view->installEventFilter(this);
-    setCentralWidget(m_view);
+    m_stack = new QStackedWidget(this);
+    m_stack->addWidget(m_view);
+    m_domainView = new DomainView(app, m_stack);
+    m_stack->addWidget(m_domainView);
+    setCentralWidget(m_stack);
+    // A cleared list starts with the natural directions and is in URL order again.
+    app.listState.onClear = [&app](int) {
+        app.sorting.main.columnDirection.fill(false);
+        app.sorting.main.lastSortColumn = -1;
+        app.sorting.mainSortedByUrl.store(true);
+    };
 
     m_panes = new StatusPanes(this);
     setStatusBar(m_panes);
@@ -116,6 +135,10 @@ MainWindow::MainWindow(AppState& app, QtUiPort& port, QWidget* parent)
     BuildToolbar();
     ApplyColumnWidths();
     RebuildPerColumnMenu();
+    Action(1516)->setShortcuts({QKeySequence(Qt::Key_F4), QKeySequence(Qt::CTRL | Qt::Key_F3)});
+    // Esc while a sort runs asks whether to stop it.
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, this, [this] { RequestSortStop(m_app); });
 
     m_pollTimer = new QTimer(this);
     connect(m_pollTimer, &QTimer::timeout, this, &MainWindow::Poll);
@@ -126,6 +149,7 @@ MainWindow::MainWindow(AppState& app, QtUiPort& port, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+    m_app.listState.onClear = {};
     m_port.SetStatusPanes(nullptr);
     m_port.SetPostHandler({});
     m_port.SetTimerHandler({});
@@ -361,6 +385,7 @@ void MainWindow::OnHeaderClicked(int column, int xInColumn)
     if (result.action == HeaderAction::Fit)
         ResizeColumnsCommand(result.column, result.fitMode);
     m_model->Refresh();
+    m_headerModel->RefreshHeaders();
 }
 
 void MainWindow::SyncSelectionToList()
@@ -400,9 +425,27 @@ void MainWindow::SyncSelectionFromList()
 void MainWindow::Poll()
 {
     const bool running = m_app.jobs.Running();
-    if (running == m_uiEnabled)
+    if (running == m_uiEnabled) {
         EnableUi(!running);
+        if (!running)
+            OnJobEnded();
+    }
+    if (m_app.domain.viewShown)
+        m_domainView->Poll();
     UpdateCommandStates();
+}
+
+void MainWindow::OnJobEnded()
+{
+    // Jobs that post no message of their own (the hit rates) leave their selection in the list.
+    SyncSelectionFromList();
+    m_headerModel->RefreshHeaders();
+    if (m_app.domain.refreshPending.load()) {
+        RefreshDomainTree(m_app);
+        m_domainView->Reload();
+        if (m_app.domain.viewShown)
+            m_domainView->NoteFilled();
+    }
 }
 
 void MainWindow::EnableUi(bool on)
@@ -425,7 +468,9 @@ void MainWindow::UpdateCommandStates()
                          (static_cast<uint64_t>(app.listState.hitRateMode & 0xF) << 24) |
                          (static_cast<uint64_t>(app.jobs.Code() >= 3 ? 1 : 0) << 28) |
                          (static_cast<uint64_t>(app.settings.userUrlLike ? 1 : 0) << 29) |
-                         (static_cast<uint64_t>(m_uiEnabled ? 1 : 0) << 30);
+                         (static_cast<uint64_t>(m_uiEnabled ? 1 : 0) << 30) |
+                         (static_cast<uint64_t>(app.sorting.mainSortedByUrl.load() ? 1 : 0) << 31) |
+                         (static_cast<uint64_t>(app.domain.exists ? 1 : 0) << 32);
     if (key == m_stateKey)
         return;
     m_stateKey = key;
@@ -532,9 +577,18 @@ bool MainWindow::RunCommand(int id)
     case 1552:
     case 1553:
     case 1554:
-    case 1555:
-        SortCommand(m_app, id);
-        m_model->Refresh();
+    case 1555: SortMenuCommand(id); break;
+    case 1440: FindDialogCommand(); break;
+    case 1515: FindNext(true); break;
+    case 1516: FindNext(false); break;
+    case 1439: HitRatesCommand(-1); break;
+    case 1480: BuildDomains(); break;
+    case 1544: ToggleView(); break;
+    case 1453:
+        if (!m_app.domain.exists || m_app.domain.tree.Empty())
+            BuildDomains();
+        else
+            ToggleView();
         break;
     case 5400: {
         std::string error;
@@ -546,6 +600,10 @@ bool MainWindow::RunCommand(int id)
     default:
         if (id >= 1600 && id <= 1606) {
             ReopenCommand(id - 1600);
+            break;
+        }
+        if (id >= 5800 && id <= 5808) {
+            HitRatesCommand(id - 5800 + 1);
             break;
         }
         return false;
@@ -697,8 +755,122 @@ void MainWindow::CopyToClipboard(int rowChoice, int columnKey)
 
 void MainWindow::ClearResultsCommand()
 {
+    const bool domainView = m_app.domain.viewShown;
     ClearResults(m_app);
+    // The tree and its folder list go with the rows they were built from.
+    if (m_app.domain.exists) {
+        WaitForFolderFills(m_app);
+        m_app.domain.tree.Clear();
+        m_app.domain.selectedNode = -1;
+        ++m_app.domain.treeRevision;
+        m_app.secondList.ClearRows();
+        m_domainView->Reload();
+    }
+    if (domainView)
+        ShowCurrentView();
     m_model->Refresh();
+    m_headerModel->RefreshHeaders();
+}
+
+QWidget* MainWindow::ShownView() const
+{
+    return m_app.domain.viewShown ? static_cast<QWidget*>(m_domainView) : static_cast<QWidget*>(m_view);
+}
+
+void MainWindow::SortMenuCommand(int id)
+{
+    const bool domainView = m_app.domain.viewShown;
+    if (domainView)
+        m_domainView->SyncSelectionToList();
+    else
+        SyncSelectionToList();
+    SortCommand(m_app, id);
+    if (domainView) {
+        m_domainView->SyncSelectionFromList();
+        m_domainView->FolderModel()->RefreshHeaders();
+    } else {
+        m_model->Refresh();
+        m_headerModel->RefreshHeaders();
+    }
+}
+
+void MainWindow::FindDialogCommand()
+{
+    if (!CanOpenFindDialog(m_app))
+        return;
+    const bool domainView = m_app.domain.viewShown;
+    m_app.find.dialogOpen = true;
+    FindDialog dialog(m_app, domainView ? m_app.secondList : m_app.list, this);
+    const int result = ExecDialog(dialog);
+    m_app.find.dialogOpen = false;
+    if (result != QDialog::Accepted)
+        return;
+    if (domainView)
+        m_domainView->SyncSelectionToList();
+    else
+        SyncSelectionToList();
+    FindDialogAccept(m_app, dialog.Text(), dialog.Columns(), dialog.AddToSelection());
+    AfterFind();
+}
+
+void MainWindow::FindNext(bool forward)
+{
+    if (m_app.domain.viewShown)
+        m_domainView->SyncSelectionToList();
+    else
+        SyncSelectionToList();
+    FindNextCommand(m_app, forward);
+    AfterFind();
+}
+
+void MainWindow::AfterFind()
+{
+    if (m_app.domain.viewShown) {
+        // A find across folders may have moved to another folder and filled the list itself.
+        m_domainView->SelectNode(m_app.domain.selectedNode);
+        m_domainView->NoteFilled();
+        m_domainView->SyncSelectionFromList();
+    } else {
+        SyncSelectionFromList();
+    }
+}
+
+void MainWindow::HitRatesCommand(int column)
+{
+    SyncSelectionToList();
+    HitRates(m_app, column);
+    m_model->Refresh();
+    m_headerModel->RefreshHeaders();
+}
+
+void MainWindow::BuildDomains()
+{
+    if (!BuildDomainsCommand(m_app))
+        return;
+    m_domainView->Reload();
+    m_domainView->NoteFilled();
+    ShowCurrentView();
+}
+
+void MainWindow::ToggleView()
+{
+    if (ToggleViewCommand(m_app))
+        ShowCurrentView();
+}
+
+void MainWindow::ShowCurrentView()
+{
+    const bool domainView = m_app.domain.viewShown;
+    m_stack->setCurrentWidget(ShownView());
+    if (domainView) {
+        m_domainView->EnsureFilled();
+        m_domainView->SyncSelectionFromList();
+        m_domainView->FocusShown();
+    } else {
+        m_view->setFocus();
+    }
+    m_stateKey = ~0ULL;
+    UpdateCommandStates();
 }
 
 void MainWindow::ResizeColumnsCommand(int column, int mode)
@@ -875,7 +1047,10 @@ void MainWindow::OnPost(int message, std::intptr_t wparam, std::intptr_t lparam)
 {
     switch (message) {
     case kMsgFocusList:
-        m_view->setFocus();
+        if (m_app.domain.viewShown)
+            m_domainView->FocusShown();
+        else
+            m_view->setFocus();
         break;
     case kMsgBuildMenus:
         RebuildReopenMenu();
@@ -886,7 +1061,14 @@ void MainWindow::OnPost(int message, std::intptr_t wparam, std::intptr_t lparam)
     case kMsgRestoreCursor:
         m_port.SetWaitCursor(false);
         SyncSelectionFromList();
-        m_view->setFocus();
+        m_headerModel->RefreshHeaders();
+        if (m_app.domain.viewShown) {
+            m_domainView->SyncSelectionFromList();
+            m_domainView->FolderModel()->RefreshHeaders();
+            m_domainView->FocusShown();
+        } else {
+            m_view->setFocus();
+        }
         break;
     case kMsgOpenStartFile:
         // A settings file named on the command line; sessions and job files come with their readers.
@@ -905,8 +1087,14 @@ void MainWindow::OnPost(int message, std::intptr_t wparam, std::intptr_t lparam)
             close();
         break;
     case kMsgRebuildDomains:
-        // The domain tree comes with its own engine; without it the count message is shown.
-        ReportResult(m_app, static_cast<long>(wparam), false);
+        // When the option no longer applies the count message is shown as after any search.
+        if (RebuildDomainsAfterSearch(m_app, static_cast<long>(wparam))) {
+            m_domainView->Reload();
+            if (m_app.domain.viewShown)
+                m_domainView->NoteFilled();
+        }
+        else
+            ReportResult(m_app, static_cast<long>(wparam), false);
         break;
     default:
         break;

@@ -12,6 +12,7 @@
 
 class QAction;
 class QMenu;
+class QStackedWidget;
 class QTableView;
 class QToolBar;
 class QToolButton;
@@ -19,8 +20,10 @@ class QToolButton;
 namespace lt {
 
 struct AppState;
+class DomainView;
 class QtUiPort;
 class ResultTableModel;
+class SortHeaderModel;
 class StatusPanes;
 
 // The main window: menus, toolbar, result list and status bar. Every menu item, button, key and
@@ -63,6 +66,9 @@ public:
     ResultTableModel* Model() const { return m_model; }
     StatusPanes* Panes() const { return m_panes; }
     QToolBar* ToolBar() const { return m_toolbar; }
+    DomainView* Domains() const { return m_domainView; }
+    // The shown page: the result list or the domain view.
+    QWidget* ShownView() const;
     QMenu* ReopenMenu() const { return m_reopenMenu; }
     QMenu* PerColumnMenu() const { return m_perColumnMenu; }
     QMenu* SortMenu() const { return m_sortMenu; }
@@ -114,11 +120,23 @@ private:
     void ExitCommand();
     void AboutCommand();
     void RememberRecentFile(const std::string& selection);
+    void FindDialogCommand();
+    void FindNext(bool forward);
+    void AfterFind();
+    void HitRatesCommand(int column);
+    void SortMenuCommand(int id);
+    void BuildDomains();
+    void ToggleView();
+    void ShowCurrentView();
+    void OnJobEnded();
 
     AppState& m_app;
     QtUiPort& m_port;
     QTableView* m_view = nullptr;
     ResultTableModel* m_model = nullptr;
+    SortHeaderModel* m_headerModel = nullptr;
+    QStackedWidget* m_stack = nullptr;
+    DomainView* m_domainView = nullptr;
     StatusPanes* m_panes = nullptr;
     QToolBar* m_toolbar = nullptr;
     QToolButton* m_selectFilesButton = nullptr;
