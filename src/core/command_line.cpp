@@ -96,11 +96,15 @@ PathProbe SystemPathProbe()
 {
     PathProbe probe;
     probe.isFile = [](const std::string& path) {
-        struct stat st{};
+        struct stat st
+        {
+        };
         return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
     };
     probe.isFolder = [](const std::string& path) {
-        struct stat st{};
+        struct stat st
+        {
+        };
         return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
     };
     char buffer[4096];
@@ -163,7 +167,8 @@ void ReadHandoff(const std::string& text, CommandLineResult& result)
     result.hasWindowRect = taken == 4;
 }
 
-CommandLineResult ReadCommandLine(const std::vector<std::string>& args, const PathProbe& probe, int textWindowMode)
+CommandLineResult ReadCommandLine(const std::vector<std::string>& args, const PathProbe& probe,
+                                  int textWindowMode)
 {
     CommandLineResult result;
     result.textWindowMode = textWindowMode;

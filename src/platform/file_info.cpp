@@ -21,7 +21,9 @@ int LocalTime::Compare(const LocalTime& other) const
 bool ReadFileFacts(int dirFd, const std::string& path, bool follow, FileFacts& facts)
 {
     facts = FileFacts{};
-    struct statx sx{};
+    struct statx sx
+    {
+    };
     const int flags = AT_STATX_SYNC_AS_STAT | (follow ? 0 : AT_SYMLINK_NOFOLLOW);
     if (statx(dirFd, path.c_str(), flags, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0)
         return false;
@@ -43,7 +45,9 @@ bool ReadFileFacts(const std::string& path, FileFacts& facts)
 LocalTime ToLocalTime(int64_t seconds)
 {
     const time_t t = static_cast<time_t>(seconds);
-    struct tm parts{};
+    struct tm parts
+    {
+    };
     localtime_r(&t, &parts);
     return LocalTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
                      parts.tm_hour,        parts.tm_min,     parts.tm_sec};
@@ -57,8 +61,8 @@ LocalTime LocalNow(int64_t offsetSeconds)
 std::string LocalTimeText(const LocalTime& time)
 {
     char text[64];
-    std::snprintf(text, sizeof text, "%04d/%02d/%02d, %02d:%02d:%02d", time.year, time.month, time.day, time.hour,
-                  time.minute, time.second);
+    std::snprintf(text, sizeof text, "%04d/%02d/%02d, %02d:%02d:%02d", time.year, time.month, time.day,
+                  time.hour, time.minute, time.second);
     return text;
 }
 

@@ -13,8 +13,8 @@ namespace {
 // File systems that keep files on a local disk. Anything else (nfs, cifs, fuse.sshfs, proc,
 // tmpfs, iso9660, ...) is not a fixed drive.
 constexpr std::array<std::string_view, 20> kDiskTypes = {
-    "ext2", "ext3",  "ext4",  "xfs",     "btrfs",   "f2fs", "jfs",   "reiserfs", "vfat",    "msdos",
-    "exfat", "ntfs", "ntfs3", "fuseblk", "zfs",     "hfs",  "hfsplus", "nilfs2", "bcachefs", "overlay",
+    "ext2",  "ext3", "ext4",  "xfs",     "btrfs", "f2fs", "jfs",     "reiserfs", "vfat",     "msdos",
+    "exfat", "ntfs", "ntfs3", "fuseblk", "zfs",   "hfs",  "hfsplus", "nilfs2",   "bcachefs", "overlay",
 };
 
 // Mount tables write blanks, tabs, newlines and backslashes in paths as three octal digits.

@@ -35,9 +35,12 @@ bool IsSystemFolder(const std::string& folder)
 int64_t ChosenTime(const FileFacts& facts, int field)
 {
     switch (field) {
-    case 0: return facts.creationTime;
-    case 2: return facts.accessTime;
-    default: return facts.writeTime;
+    case 0:
+        return facts.creationTime;
+    case 2:
+        return facts.accessTime;
+    default:
+        return facts.writeTime;
     }
 }
 
@@ -141,7 +144,9 @@ void FolderWalk::WalkRoot(const std::string& root, bool recursive)
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
-    struct stat st{};
+    struct stat st
+    {
+    };
     const uint64_t device = fstat(fd, &st) == 0 ? static_cast<uint64_t>(st.st_dev) : 0;
     WalkFolder(fd, folder, 0, recursive, device);
 }
@@ -183,7 +188,9 @@ void FolderWalk::WalkFolder(int dirFd, const std::string& folder, int depth, boo
             if (subFd < 0)
                 continue; // unreadable folders are passed over
             if (m_sameDevice) {
-                struct stat st{};
+                struct stat st
+                {
+                };
                 if (fstat(subFd, &st) != 0 || static_cast<uint64_t>(st.st_dev) != device) {
                     close(subFd);
                     continue;
@@ -222,7 +229,8 @@ bool FolderWalk::DecideFile(const std::string& path, const std::string& name, co
         return false;
 
     const bool match = o.allFiles || MatchesAnyMask(o.masks, name);
-    const bool taken = (o.fileTypeMode == 0 && match) || (o.fileTypeMode == 1 && !match) || o.fileTypeMode == 2;
+    const bool taken =
+        (o.fileTypeMode == 0 && match) || (o.fileTypeMode == 1 && !match) || o.fileTypeMode == 2;
     if (!taken)
         return false;
 

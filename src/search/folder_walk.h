@@ -24,13 +24,13 @@ struct WalkOptions
     int source = kSourceOneFolder;
     std::string root; // the folder, ending in '/' (unused for all drives)
     int itemKind = kItemHttpFtp;
-    int fileTypeMode = 2;            // 0 files of type, 1 all except, 2 non binary
-    std::vector<std::string> masks;  // lower case
+    int fileTypeMode = 2;           // 0 files of type, 1 all except, 2 non binary
+    std::vector<std::string> masks; // lower case
     bool allFiles = true;
     SizeLimit sizeAbove;
     SizeLimit sizeBelow;
     bool dateFilter = false;
-    int dateField = 1;               // 0 created, 1 modified, 2 accessed
+    int dateField = 1; // 0 created, 1 modified, 2 accessed
     FilterDate dateFrom;
     FilterDate dateTo;
     // Recent-files lists keep every file written at or after dateFrom, also after dateTo.

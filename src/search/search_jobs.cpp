@@ -56,7 +56,8 @@ bool StartWorker(AppState& app, int32_t code, JobEntry entry)
 
 } // namespace
 
-std::string SearchCaption(const std::string& folder, int fileTypeMode, const std::string& maskText, bool fileList)
+std::string SearchCaption(const std::string& folder, int fileTypeMode, const std::string& maskText,
+                          bool fileList)
 {
     if (fileTypeMode == 1)
         return folder + " without " + maskText;
@@ -92,7 +93,8 @@ void SetupFolderSearch(AppState& app, const std::string& folder)
     std::string shown = folder;
     while (shown.size() > 1 && shown.back() == '/')
         shown.pop_back();
-    search.searchCaption = SearchCaption(shown, s.fileTypeMode, maskText, app.listState.kind == kListFileList);
+    search.searchCaption =
+        SearchCaption(shown, s.fileTypeMode, maskText, app.listState.kind == kListFileList);
     search.targetText = shown;
     search.singleTargetText = shown;
     search.description = search.searchCaption;
@@ -106,12 +108,14 @@ bool StartFolderSearch(AppState& app, FileScan scan)
     app.scan.nonBinaryOnly = app.settings.fileTypeMode == 2;
     app.search.fileSizeFlag = true;
     app.search.hitCount = 0;
-    std::string folder = app.search.source == kSourceAllDrives ? std::string("My Computer") : app.search.folder;
+    std::string folder =
+        app.search.source == kSourceAllDrives ? std::string("My Computer") : app.search.folder;
     WalkOptions options = WalkOptionsFromSettings(app, folder);
     ShowSearchCaption(app);
-    return StartWorker(app, kJobFolderSearch, [options = std::move(options), scan = std::move(scan)](AppState& a) {
-        FolderSearchJob(a, options, scan ? scan : DefaultFileScan(a));
-    });
+    return StartWorker(app, kJobFolderSearch,
+                       [options = std::move(options), scan = std::move(scan)](AppState& a) {
+                           FolderSearchJob(a, options, scan ? scan : DefaultFileScan(a));
+                       });
 }
 
 void FinishSearch(AppState& app, bool allowDomainRebuild)

@@ -56,9 +56,9 @@ protected:
     Result Run(const std::string& args, const fs::path& cwd = {})
     {
         const fs::path outFile = dir / "stdout.txt", errFile = dir / "stderr.txt";
-        std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY LINKTRAWL_INI=" + Quoted(ini.string()) + " " +
-                              Quoted(LINKTRAWL_BINARY) + " " + args + " >" + Quoted(outFile.string()) + " 2>" +
-                              Quoted(errFile.string()) + " </dev/null";
+        std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY LINKTRAWL_INI=" + Quoted(ini.string()) +
+                              " " + Quoted(LINKTRAWL_BINARY) + " " + args + " >" + Quoted(outFile.string()) +
+                              " 2>" + Quoted(errFile.string()) + " </dev/null";
         if (!cwd.empty())
             command = "cd " + Quoted(cwd.string()) + " && " + command;
         const int raw = std::system(command.c_str());
@@ -81,7 +81,8 @@ TEST_F(UnattendedRunTest, SearchesTheSamplesAndSavesText)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind("Results saved to " + out.string() + " (", 0), 0u) << r.out;
     const std::string text = ReadAll(out);
-    EXPECT_NE(text.find("http://harbourlane-allotments.example.org/rules.html\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("http://harbourlane-allotments.example.org/rules.html\r\n"), std::string::npos)
+        << text;
     EXPECT_NE(text.find("ftp://mirror.example.edu/gardening/planting-calendar.pdf"), std::string::npos);
     EXPECT_NE(text.find("https://rainwater.example.net/butts"), std::string::npos);
     // The search description heads the file; the sub-folder is not searched.

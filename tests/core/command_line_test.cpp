@@ -23,8 +23,12 @@ protected:
         probe.currentFolder = "/home/user/work";
         return probe;
     }
-    std::set<std::string> files{"/data/a.htm", "/data/b.htm", "/home/user/work/page.html",
-                                "/jobs/night.ltj", "/home/user/work/My Session.LTN", "/s/set.lts"};
+    std::set<std::string> files{"/data/a.htm",
+                                "/data/b.htm",
+                                "/home/user/work/page.html",
+                                "/jobs/night.ltj",
+                                "/home/user/work/My Session.LTN",
+                                "/s/set.lts"};
     std::set<std::string> folders{"/data", "/home/user/work/site"};
 };
 

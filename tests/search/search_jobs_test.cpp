@@ -179,7 +179,8 @@ TEST_F(SearchJobsTest, PickedFilesAreScannedInOrder)
 {
     const std::string one = tree.Write("one.txt", "x");
     const std::string two = tree.Write("two.txt", "x");
-    const std::string selection = tree.Path("") + std::string(1, '\0') + "two.txt" + '\0' + "one.txt" + '\0' + '\0';
+    const std::string selection =
+        tree.Path("") + std::string(1, '\0') + "two.txt" + '\0' + "one.txt" + '\0' + '\0';
     ASSERT_TRUE(SearchPickedFilesCommand(app, selection, RowPerFile()));
     JoinWorker(app);
     EXPECT_EQ(scanned, (std::vector<std::string>{two, one}));

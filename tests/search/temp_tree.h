@@ -66,7 +66,9 @@ private:
 // Seconds since the epoch of a UTC calendar moment (tests run with TZ=UTC).
 inline std::time_t UtcTime(int year, int month, int day, int hour, int minute, int second)
 {
-    struct tm parts{};
+    struct tm parts
+    {
+    };
     parts.tm_year = year - 1900;
     parts.tm_mon = month - 1;
     parts.tm_mday = day;
