@@ -90,10 +90,12 @@ std::size_t ResultList::PositionOfIdLocked(uint32_t id) const
 void ResultList::RenumberChunksLocked(std::size_t from)
 {
     m_chunkStart.resize(m_chunks.size());
+    m_chunkFirst.resize(m_chunks.size());
     std::size_t start = from == 0 ? 0 : m_chunkStart[from - 1] + m_chunks[from - 1]->entries.size();
     for (std::size_t c = from; c < m_chunks.size(); ++c) {
         m_chunks[c]->index = c;
         m_chunkStart[c] = start;
+        m_chunkFirst[c] = m_chunks[c]->entries.empty() ? Entry{} : m_chunks[c]->entries.front();
         start += m_chunks[c]->entries.size();
     }
 }
@@ -184,6 +186,8 @@ void ResultList::SetCell(std::size_t row, int column, std::string text)
             slot.row.cells[static_cast<std::size_t>(column)] = std::move(text);
         }
         entry = EntryOf(id); // the cell vector may have moved its strings
+        if (offset == 0)
+            m_chunkFirst[chunk] = entry;
     }
     Touch();
 }
@@ -232,7 +236,7 @@ std::size_t ResultList::InsertLocked(ResultRow&& row, uint64_t keyHash)
         std::size_t lo = 0, hi = m_chunks.size();
         while (lo < hi) {
             const std::size_t mid = lo + (hi - lo) / 2;
-            if (Before(m_autoSort, key, m_chunks[mid]->entries.front().Key()))
+            if (Before(m_autoSort, key, m_chunkFirst[mid].Key()))
                 hi = mid;
             else
                 lo = mid + 1;
@@ -276,6 +280,8 @@ std::size_t ResultList::InsertLocked(ResultRow&& row, uint64_t keyHash)
     slot.keyHash = keyHash;
     auto& entries = m_chunks[chunk]->entries;
     entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(offset), EntryOf(id));
+    if (offset == 0)
+        m_chunkFirst[chunk] = entries.front();
     for (std::size_t c = chunk + 1; c < m_chunkStart.size(); ++c)
         ++m_chunkStart[c];
     ++m_rowCount;
@@ -360,6 +366,8 @@ void ResultList::DeleteRow(std::size_t row)
         } else {
             for (std::size_t c = chunk + 1; c < m_chunkStart.size(); ++c)
                 --m_chunkStart[c];
+            if (offset == 0)
+                m_chunkFirst[chunk] = entries.front();
         }
         m_slots[id] = Slot{};
         m_freeSlots.push_back(id);
@@ -434,6 +442,7 @@ void ResultList::ClearRows()
         m_freeSlots.clear();
         m_chunks.clear();
         m_chunkStart.clear();
+        m_chunkFirst.clear();
         m_rowCount = 0;
         m_dupTable.clear();
         m_dupUsed = 0;

@@ -184,6 +184,7 @@ private:
     std::vector<uint32_t> m_freeSlots;
     std::vector<std::unique_ptr<Chunk>> m_chunks;
     std::vector<std::size_t> m_chunkStart; // index of each chunk's first row
+    std::vector<Entry> m_chunkFirst;       // each chunk's first entry, searched without pointer chasing
     std::size_t m_rowCount = 0;
     std::vector<DupEntry> m_dupTable;
     std::size_t m_dupUsed = 0;
