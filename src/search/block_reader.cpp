@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/block_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -64,10 +65,12 @@ bool BlockReader::Load(uint64_t pos)
 {
     if (m_fd < 0 || pos >= m_size)
         return false;
-    if (m_block.size() != kBlockSize + kOverlap)
-        m_block.resize(kBlockSize + kOverlap);
-
     const uint64_t start = pos > kOverlap ? pos - kOverlap : 0;
+    // Small files get a small buffer; it grows up to one block and its overlap.
+    const uint64_t fullBlock = kBlockSize + kOverlap;
+    const auto needed = static_cast<std::size_t>(std::min<uint64_t>(m_size - start, fullBlock));
+    if (m_block.size() < needed)
+        m_block.resize(needed);
     std::size_t have = 0;
     // Reading on from the current block: keep its tail instead of reading it again, so the
     // overlap holds exactly the bytes the scanner has already seen.

@@ -29,12 +29,46 @@ constexpr bool TextControl(uint8_t c)
     return c == '\r' || c == '\n' || c == '\t' || c == 0x15 || c == 0x1B || c == 0x00 || c == 0x0C;
 }
 
-// True when some byte of the word is below 32.
-constexpr bool HasControl(uint64_t w)
+// Sixteen bytes compared at once (vector extensions of GCC and Clang, plain SSE2 on x86-64).
+using Lanes = uint8_t __attribute__((vector_size(16)));
+using LaneMask = int8_t __attribute__((vector_size(16)));
+
+inline Lanes Mask(LaneMask m)
 {
-    constexpr uint64_t ones = 0x0101010101010101ULL;
-    constexpr uint64_t highs = 0x8080808080808080ULL;
-    return ((w - ones * 32) & ~w & highs) != 0;
+    return reinterpret_cast<Lanes>(m);
+}
+
+inline void Halves(Lanes v, uint64_t& lo, uint64_t& hi)
+{
+    uint64_t h[2];
+    std::memcpy(h, &v, 16);
+    lo = h[0];
+    hi = h[1];
+}
+
+inline bool Any(Lanes v)
+{
+    uint64_t lo, hi;
+    Halves(v, lo, hi);
+    return (lo | hi) != 0;
+}
+
+// The number of lanes set (each 0xFF).
+inline long CountLanes(Lanes v)
+{
+    uint64_t lo, hi;
+    Halves(v, lo, hi);
+    return (__builtin_popcountll(lo) + __builtin_popcountll(hi)) / 8;
+}
+
+// The index of the last lane set; at least one is.
+inline std::size_t LastLane(Lanes v)
+{
+    uint64_t lo, hi;
+    Halves(v, lo, hi);
+    if (hi != 0)
+        return 8 + static_cast<std::size_t>(63 - __builtin_clzll(hi)) / 8;
+    return static_cast<std::size_t>(63 - __builtin_clzll(lo)) / 8;
 }
 
 bool IsDigit(int c)
@@ -97,6 +131,8 @@ struct ItemScanner::Impl
     bool Prepare();
     void ResetFile();
     void Run(uint64_t windowEnd, uint64_t hardEnd);
+    void RunEveryByte(uint64_t windowEnd, uint64_t hardEnd);
+    void RunSkipping();
     bool Advance(uint64_t to);
     void OnBinary();
     bool Checkpoint();
@@ -188,27 +224,44 @@ bool ItemScanner::Impl::Advance(uint64_t to)
         const std::size_t n = static_cast<std::size_t>(std::min<uint64_t>(avail, to - seen));
         std::size_t i = 0;
         while (!binary && i < n) {
-            while (i + 8 <= n) {
-                uint64_t w;
-                std::memcpy(&w, d + i, 8);
-                if (HasControl(w))
-                    break;
-                i += 8;
+            // Sixteen bytes at a time: most hold no control byte, or only line feeds.
+            while (i + 16 <= n) {
+                Lanes v;
+                std::memcpy(&v, d + i, 16);
+                const Lanes control = Mask(v < 32);
+                if (!Any(control)) {
+                    i += 16;
+                    continue;
+                }
+                const Lanes lf = Mask(v == '\n');
+                const Lanes text = Mask(v == '\r') | Mask(v == '\t') | Mask(v == 0x15) | Mask(v == 0x1B) |
+                                   Mask(v == 0) | Mask(v == 0x0C) | lf;
+                if (Any(control & ~text))
+                    break; // the binary byte is found one byte at a time below
+                if (Any(lf)) {
+                    lineNo += CountLanes(lf);
+                    lineStart = seen + i + LastLane(lf) + 1;
+                }
+                i += 16;
             }
             if (i >= n)
                 break;
-            const uint8_t c = d[i++];
-            if (c >= 32)
-                continue;
-            if (c == '\n') {
-                ++lineNo;
-                lineStart = seen + i;
-            } else if (!TextControl(c)) {
-                OnBinary();
-                if (stopOnBinary) {
-                    seen += i;
-                    ended = true;
-                    return false;
+            const std::size_t stop = std::min(n, i + 16);
+            while (i < stop) {
+                const uint8_t c = d[i++];
+                if (c >= 32)
+                    continue;
+                if (c == '\n') {
+                    ++lineNo;
+                    lineStart = seen + i;
+                } else if (!TextControl(c)) {
+                    OnBinary();
+                    if (stopOnBinary) {
+                        seen += i;
+                        ended = true;
+                        return false;
+                    }
+                    break;
                 }
             }
         }
@@ -272,25 +325,27 @@ void ItemScanner::Impl::Run(uint64_t windowEnd, uint64_t hardEnd)
     seen = seenAbs > base ? seenAbs - base : 0;
     lineStart = lineStartAbs > base ? lineStartAbs - base : 0;
     nextCheck = seen;
-    if (!Checkpoint())
-        return;
+    if (Checkpoint()) {
+        if (reference || windowEnd != UINT64_MAX)
+            RunEveryByte(windowEnd, hardEnd);
+        else
+            RunSkipping();
+    }
+    if (progress)
+        progress->Advance(seen);
+    seenAbs = base + seen;
+    lineStartAbs = base + lineStart;
+}
+
+// The matching loop one byte at a time: a mismatch goes back to the first later occurrence of the
+// anchor's first byte. Crawler windows use it for their 1024-byte rule.
+void ItemScanner::Impl::RunEveryByte(uint64_t windowEnd, uint64_t hardEnd)
+{
     while (!ended) {
         if (pos >= windowEnd && matched == 0)
             break;
         if (pos >= hardEnd)
             break;
-        if (matched == 0 && !reference) {
-            uint64_t next = 0;
-            const bool found = FindStart(pos, std::min(windowEnd, hardEnd), next);
-            if (next > pos && next > seen && !Advance(next))
-                break;
-            pos = std::max(pos, next);
-            if (!found) {
-                if (next == pos && pos < std::min(windowEnd, hardEnd) && reader.At(pos) < 0)
-                    break; // the data ended early
-                continue;
-            }
-        }
         int c = reader.At(pos);
         if (c < 0)
             break;
@@ -311,10 +366,72 @@ void ItemScanner::Impl::Run(uint64_t windowEnd, uint64_t hardEnd)
         while (matched == anchorLen && !ended)
             Candidate();
     }
-    if (progress)
-        progress->Advance(seen);
-    seenAbs = base + seen;
-    lineStartAbs = base + lineStart;
+}
+
+// The same matches found faster: going back to the next first byte after every mismatch means
+// trying each occurrence of the anchor's first byte in turn, so the loop jumps from one to the
+// next and compares the anchor there. Lines and the binary test are counted up to each match
+// (and at least every 64 KiB), which is all the loop above lets anyone observe.
+void ItemScanner::Impl::RunSkipping()
+{
+    const uint8_t* fold = app.tables.caseFoldMap.data();
+    const bool folding = p.foldCase;
+    const bool ipKind = p.itemKind == kItemIp;
+    while (!ended) {
+        uint64_t at = 0;
+        if (!FindStart(pos, UINT64_MAX, at)) {
+            if (at > seen && !Advance(at))
+                break;
+            if (at == pos)
+                break; // end of the data
+            pos = at;
+            continue;
+        }
+        if (at >= seen + kCheckInterval && !Advance(at))
+            break;
+        pos = at + 1;
+        if (ipKind && (at == 0 || !IsDigit(reader.At(at - 1))))
+            continue;
+        // Compare the rest of the anchor, noting a later first byte inside it.
+        std::size_t avail = 0;
+        const uint8_t* d = reader.Span(at, avail);
+        std::size_t i = 1;
+        uint64_t inner = 0;
+        if (d && avail >= anchorLen) {
+            for (; i < anchorLen; ++i) {
+                const uint8_t c = folding ? fold[d[i]] : d[i];
+                if (inner == 0 && c == first)
+                    inner = at + i + 1;
+                if (c != static_cast<uint8_t>(anchor[i]))
+                    break;
+            }
+        } else {
+            for (; i < anchorLen; ++i) {
+                const int got = reader.At(at + i);
+                if (got < 0)
+                    break;
+                const uint8_t c = folding ? fold[got] : static_cast<uint8_t>(got);
+                if (inner == 0 && c == first)
+                    inner = at + i + 1;
+                if (c != static_cast<uint8_t>(anchor[i]))
+                    break;
+            }
+        }
+        if (i < anchorLen)
+            continue;
+        pos = at + anchorLen;
+        if (pos > seen && !Advance(pos))
+            break;
+        matched = anchorLen;
+        restart = inner;
+        while (matched == anchorLen && !ended)
+            Candidate();
+        if (matched == 1) {
+            // Matching goes on from a first byte of the anchor: try that occurrence next.
+            --pos;
+            matched = 0;
+        }
+    }
 }
 
 // Scanning goes on after a hit: just after a later first byte of the anchor, or after the byte
@@ -337,13 +454,16 @@ void ItemScanner::Impl::Resume(const ForwardRead& fr)
 
 void ItemScanner::Impl::Candidate()
 {
-    if (!Checkpoint())
+    if (!app.jobs.ScanGoesOn()) {
+        ended = true;
         return;
+    }
     const uint64_t anchorStart = pos - anchorLen;
     const int kind = p.itemKind;
     ItemBuilder& b = *builder;
-
-    const std::string lineText = (!binary || fileMode) ? std::to_string(lineNo) : std::string();
+    // The line of the anchor, taken before the forward part moves on.
+    const long anchorLine = lineNo;
+    const auto lineText = [&] { return (!binary || fileMode) ? std::to_string(anchorLine) : std::string(); };
     std::string back;
 
     if (kind == kItemEmail) {
@@ -425,7 +545,7 @@ void ItemScanner::Impl::Candidate()
         b.FinishForward(fr.bytes);
         const std::string context = b.Assemble(back, address, fr.bytes);
         pos = end;
-        Deliver(address, context, base + start, lineText, std::string());
+        Deliver(address, context, base + start, lineText(), std::string());
         Resume(fr);
         return;
     }
@@ -469,7 +589,7 @@ void ItemScanner::Impl::Candidate()
                     ch = '.';
             item = SpacedHex(anchorText) + " " + SpacedHex(following) + " [" + chars + "]";
         }
-        Deliver(item, std::string(), base + anchorStart, lineText, SpacedHex(fr.bytes));
+        Deliver(item, std::string(), base + anchorStart, lineText(), SpacedHex(fr.bytes));
         Resume(fr);
         return;
     }
@@ -495,7 +615,7 @@ void ItemScanner::Impl::Candidate()
         if (b.FinishForward(fr.bytes))
             item = b.Assemble(back, anchorText, fr.bytes);
     }
-    Deliver(item, std::string(), base + anchorStart, lineText, std::string());
+    Deliver(item, std::string(), base + anchorStart, lineText(), std::string());
     Resume(fr);
 }
 
