@@ -529,6 +529,15 @@ TEST_F(ItemScannerTest, FastPathMatchesByteByByteReading)
             ASSERT_EQ(fast, slow) << "kind " << s.kind << " user " << s.user << " round " << round;
         }
     }
+    // across the reader's block boundaries
+    app.settings.itemKind = kItemEmail;
+    app.settings.fileTypeMode = 0;
+    std::string big;
+    while (big.size() < 3 * BlockReader::kBlockSize)
+        big += pieces[rng() % (sizeof pieces / sizeof pieces[0])];
+    const Rows fast = ScanText(big, false);
+    EXPECT_FALSE(fast.empty());
+    EXPECT_EQ(fast, ScanText(big, true));
 }
 
 } // namespace
