@@ -319,6 +319,9 @@ void DomainView::OnHeaderClicked(int column, int xInColumn)
 
 bool DomainView::eventFilter(QObject* watched, QEvent* event)
 {
+    // The tree's events arrive while the folder list is still being made.
+    if (!m_folderView || !m_folderModel)
+        return QSplitter::eventFilter(watched, event);
     QHeaderView* header = m_folderView->horizontalHeader();
     if (watched == header->viewport()) {
         // A click (not a drag or a resize) sorts the folder list or fits its columns.
