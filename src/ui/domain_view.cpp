@@ -69,8 +69,7 @@ DomainView::DomainView(AppState& app, QWidget* parent) : QSplitter(Qt::Horizonta
 
     addWidget(m_tree);
     addWidget(m_folderView);
-    setStretchFactor(0, 0);
-    setStretchFactor(1, 1);
+    // Without stretch factors a resized window keeps the tree's share of the width.
 
     connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { OnCurrentFolderChanged(DomainTreeModel::NodeOf(current)); });

@@ -134,6 +134,19 @@ TEST_F(CommandGuards, DomainCommandsFollowKindAndItem)
     EXPECT_FALSE(DomainCommandsApply(app));
 }
 
+TEST_F(CommandGuards, SearchListsBuildDomainsOnlyInUrlOrder)
+{
+    app.sorting.mainSortedByUrl = false;
+    EXPECT_FALSE(DomainCommandsApply(app));
+    // The way back from a shown domain view stays open.
+    app.domain.viewShown = true;
+    EXPECT_TRUE(DomainCommandsApply(app));
+    app.domain.viewShown = false;
+    // Favorites are built whatever their order.
+    app.listState.kind = kListFavorites;
+    EXPECT_TRUE(DomainCommandsApply(app));
+}
+
 TEST_F(CommandGuards, TooltipsFollowDomainViewAndJobCode)
 {
     EXPECT_EQ(ToolbarTooltip(app, 1420), "Save list as Text file");
