@@ -19,8 +19,9 @@ TEST(CommandTable, IdsAreUniqueAndEveryMenuCommandHasAText)
         const bool dynamic = (command.id >= 1600 && command.id <= 1606) ||
                              (command.id >= 5800 && command.id <= 5808) ||
                              (command.id >= 4300 && command.id <= 4318);
-        if (!dynamic)
+        if (!dynamic) {
             EXPECT_FALSE(command.text.empty()) << command.id;
+        }
     }
     EXPECT_EQ(FindCommand(99999), nullptr);
     ASSERT_NE(FindCommand(1420), nullptr);
