@@ -100,7 +100,7 @@ struct RemoveGenerated
     }
 } g_removeGenerated;
 
-int ScanOne(lt::AppState& app, int kind, lt::ItemScanner& items, lt::LinkScanner& links, const std::string& path)
+int ScanOne(lt::AppState& /*app*/, int kind, lt::ItemScanner& items, lt::LinkScanner& links, const std::string& path)
 {
     return kind >= lt::kItemUser ? items.ScanFile(path) : links.ScanLinks(path);
 }

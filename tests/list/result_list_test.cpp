@@ -204,8 +204,9 @@ TEST(ResultListTest, DuplicateIndexAgreesWithASearchFromTheTop)
                 const long at = list.InsertRowUnlessDuplicate(MakeRow(key), caseSensitive);
                 ASSERT_EQ(at < 0, refuse) << key;
                 ASSERT_EQ(list.RowCount(), rows.size() + (refuse ? 0 : 1));
-                if (at >= 0)
+                if (at >= 0) {
                     ASSERT_EQ(list.GetCell(static_cast<std::size_t>(at), 0), key);
+                }
             }
         }
     }

@@ -151,8 +151,9 @@ void Compare(const std::string& data, BlockReader& reader, const ScanParams& sca
         }
         ASSERT_EQ(got.kind, want.kind) << "from " << pos;
         if (want.kind == AnchorEvent::kNone || want.kind == AnchorEvent::kBinary) {
-            if (want.kind == AnchorEvent::kBinary)
+            if (want.kind == AnchorEvent::kBinary) {
                 ASSERT_EQ(got.pos, want.pos);
+            }
             return;
         }
         ASSERT_EQ(got.pos, want.pos) << "from " << pos << " text " << data.substr(want.pos, 12);
