@@ -315,20 +315,20 @@ void BuildDomainTree(DomainTree& tree, const SortSnapshot& rows, bool refresh)
         tree.ClearFolders();
     } else {
         tree.Clear();
-        for (const RootSpec& spec : kRoots) {
-            const long first = FirstRowWithPrefix(rows, spec.prefix, 0);
+        for (const RootSpec& rootDef : kRoots) {
+            const long first = FirstRowWithPrefix(rows, rootDef.prefix, 0);
             if (first >= 0)
-                tree.AddNode(-1, spec.label, static_cast<uint32_t>(first));
+                tree.AddNode(-1, rootDef.label, static_cast<uint32_t>(first));
         }
     }
-    for (const RootSpec& spec : kRoots) {
-        const int root = tree.FindRoot(spec.label);
+    for (const RootSpec& rootDef : kRoots) {
+        const int root = tree.FindRoot(rootDef.label);
         if (root < 0)
             continue;
         DomainBuild build;
         build.tree = &tree;
         build.rows = &rows;
-        BuildBranch(build, root, root, spec.prefix);
+        BuildBranch(build, root, root, rootDef.prefix);
         tree.Node(root).rowEnd = static_cast<uint32_t>(std::max<long>(build.last + 1, tree.Node(root).firstRow + 1));
     }
     const int http = tree.FindRoot("Http");

@@ -105,7 +105,7 @@ std::array<uint8_t, 256> BuildCollationRank()
     return rank;
 }
 
-SortOutcome KeySortOrder(const SortSnapshot& rows, const KeySortSpec& spec, const std::array<uint8_t, 256>& rank,
+SortOutcome KeySortOrder(const SortSnapshot& rows, const KeySortSpec& sortKey, const std::array<uint8_t, 256>& rank,
                          const StopCheck& stop, const ProgressCheck& progress)
 {
     const std::size_t n = rows.Size();
@@ -120,18 +120,18 @@ SortOutcome KeySortOrder(const SortSnapshot& rows, const KeySortSpec& spec, cons
     std::vector<std::array<int64_t, 4>> dotted;
     SortSnapshot texts;
     std::vector<uint8_t> empty;     // column keys of empty cells go last
-    const bool columnKey = spec.mode == kSortColumn;
-    const bool textKey = spec.mode == kSortEnding || (columnKey && (spec.keyClass == kKeyText || spec.keyClass == kKeyOffset));
-    if (spec.mode == kSortLength || spec.mode == kSortSymbol || (columnKey && spec.keyClass == kKeyNumber))
+    const bool columnKey = sortKey.mode == kSortColumn;
+    const bool textKey = sortKey.mode == kSortEnding || (columnKey && (sortKey.keyClass == kKeyText || sortKey.keyClass == kKeyOffset));
+    if (sortKey.mode == kSortLength || sortKey.mode == kSortSymbol || (columnKey && sortKey.keyClass == kKeyNumber))
         numbers.resize(n);
-    if (columnKey && spec.keyClass == kKeyIp)
+    if (columnKey && sortKey.keyClass == kKeyIp)
         dotted.resize(n);
     if (columnKey)
         empty.resize(n);
     if (textKey)
         texts.Reserve(n, rows.Size() > 0 ? static_cast<std::size_t>(rows.Cell(0).size()) * n : 0);
 
-    const bool ranked = spec.mode == kSortEnding ? !spec.reversed : spec.descending;
+    const bool ranked = sortKey.mode == kSortEnding ? !sortKey.reversed : sortKey.descending;
     std::string key;
     const auto encode = [&](char c) {
         const auto u = static_cast<uint8_t>(c);
@@ -150,27 +150,27 @@ SortOutcome KeySortOrder(const SortSnapshot& rows, const KeySortSpec& spec, cons
         const std::string_view cell = rows.Cell(keyed);
         if (columnKey)
             empty[keyed] = cell.empty();
-        if (spec.mode == kSortLength) {
+        if (sortKey.mode == kSortLength) {
             const auto len = static_cast<int64_t>(cell.size());
-            numbers[keyed] = spec.reversed ? len : 1000 - len;
-        } else if (spec.mode == kSortSymbol) {
-            numbers[keyed] = spec.reversed ? 999 - rows.Icon(keyed) : rows.Icon(keyed);
+            numbers[keyed] = sortKey.reversed ? len : 1000 - len;
+        } else if (sortKey.mode == kSortSymbol) {
+            numbers[keyed] = sortKey.reversed ? 999 - rows.Icon(keyed) : rows.Icon(keyed);
         } else if (!numbers.empty()) {
             numbers[keyed] = CellNumber(cell);
         } else if (!dotted.empty()) {
             DottedNumbers(cell, dotted[keyed].data());
         } else if (textKey) {
             key.clear();
-            if (spec.mode == kSortEnding) {
+            if (sortKey.mode == kSortEnding) {
                 const std::size_t limit = ranked ? kEndingKeyChars : kMaxCellLength;
                 for (std::size_t i = 0; i < cell.size() && i < limit; ++i)
                     encode(cell[cell.size() - 1 - i]);
-            } else if (spec.keyClass == kKeyOffset) {
+            } else if (sortKey.keyClass == kKeyOffset) {
                 // The digits after "0x", padded at the left so that shorter offsets come first.
                 const std::string_view digits = cell.size() > 2 ? cell.substr(2) : std::string_view{};
-                const std::size_t width = spec.descending ? 10 : 9;
+                const std::size_t width = sortKey.descending ? 10 : 9;
                 for (std::size_t i = digits.size(); i < width; ++i)
-                    encode(spec.descending ? '0' : ' ');
+                    encode(sortKey.descending ? '0' : ' ');
                 for (const char c : digits)
                     encode(c);
             } else {
@@ -186,7 +186,7 @@ SortOutcome KeySortOrder(const SortSnapshot& rows, const KeySortSpec& spec, cons
     // A stop while keying has decided the outcome: the keyed rows are sorted to the end.
     const StopCheck noStop;
     Pacer pacer(out.stopped ? noStop : stop, progress, n, total);
-    const bool desc = spec.descending;
+    const bool desc = sortKey.descending;
     auto less = [&](uint32_t x, uint32_t y) {
         pacer.Tick();
         if (columnKey && (empty[x] || empty[y]))

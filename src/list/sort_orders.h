@@ -75,7 +75,7 @@ struct SortOutcome
 // The order of the key sort. Equal keys keep their old order. A column key of an empty cell goes
 // last in both directions. Stopped while keys are built, the rows keyed so far come sorted at the
 // top and the rest follow in their old order; stopped while sorting, the order is unchanged.
-SortOutcome KeySortOrder(const SortSnapshot& rows, const KeySortSpec& spec, const std::array<uint8_t, 256>& rank,
+SortOutcome KeySortOrder(const SortSnapshot& rows, const KeySortSpec& sortKey, const std::array<uint8_t, 256>& rank,
                          const StopCheck& stop = {}, const ProgressCheck& progress = {});
 
 // The order of the comparison sort (CompareCells; equal rows keep their old order). Collation keys

@@ -27,17 +27,17 @@ std::vector<std::string> Ordered(const std::vector<std::string>& cells, const So
     return out;
 }
 
-std::vector<std::string> KeySorted(const std::vector<std::string>& cells, KeySortSpec spec)
+std::vector<std::string> KeySorted(const std::vector<std::string>& cells, KeySortSpec sortKey)
 {
-    return Ordered(cells, KeySortOrder(Snapshot(cells), spec, BuildCollationRank()));
+    return Ordered(cells, KeySortOrder(Snapshot(cells), sortKey, BuildCollationRank()));
 }
 
 KeySortSpec ColumnSpec(int keyClass, bool descending)
 {
-    KeySortSpec spec;
-    spec.keyClass = keyClass;
-    spec.descending = descending;
-    return spec;
+    KeySortSpec sortKey;
+    sortKey.keyClass = keyClass;
+    sortKey.descending = descending;
+    return sortKey;
 }
 
 TEST(SortOrders, CollationRankIsTheListsDescendingOrder)
