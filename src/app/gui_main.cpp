@@ -5,13 +5,13 @@
 #include <QStyleFactory>
 
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "core/app_state.h"
 #include "core/command_line.h"
 #include "core/window_messages.h"
 #include "list/list_kind.h"
+#include "platform/program_folder.h"
 #include "search/item_kind.h"
 #include "store/ini_location.h"
 #include "ui/main_window.h"
@@ -20,19 +20,6 @@
 #include "ui/text_window.h"
 
 namespace lt {
-
-namespace {
-
-std::string ExecutableFolder(const char* argv0)
-{
-    std::string path(4096, '\0');
-    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
-    path = length > 0 ? path.substr(0, static_cast<std::size_t>(length)) : std::string(argv0 ? argv0 : "");
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
-
-} // namespace
 
 int RunGui(int argc, char** argv)
 {
@@ -45,7 +32,7 @@ int RunGui(int argc, char** argv)
 
     QtUiPort port;
     AppState app(port);
-    app.startup.programFolder = ExecutableFolder(argc > 0 ? argv[0] : nullptr);
+    app.startup.programFolder = ProgramFolder(argc > 0 ? argv[0] : nullptr);
     app.startup.iniPath = IniPath(app.startup.programFolder);
     LoadSettingsAtStart(app);
 

@@ -1,35 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <iostream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "app/gui_main.h"
 #include "app/unattended_run.h"
 #include "core/command_line.h"
 #include "core/startup_state.h"
+#include "platform/program_folder.h"
 #include "store/ini_file.h"
 #include "store/ini_location.h"
-
-namespace {
-
-// The folder of the executable, with a trailing '/'.
-std::string ProgramFolder(const char* argv0)
-{
-    std::string path(4096, '\0');
-    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
-    path = length > 0 ? path.substr(0, static_cast<std::size_t>(length)) : std::string(argv0 ? argv0 : "");
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     lt::StartupState startup;
-    startup.programFolder = ProgramFolder(argc > 0 ? argv[0] : nullptr);
+    startup.programFolder = lt::ProgramFolder(argc > 0 ? argv[0] : nullptr);
     startup.iniPath = lt::IniPath(startup.programFolder);
 
     // A non-zero OPTIONS/TextWin opens the text window when the command line is empty.

@@ -7,7 +7,6 @@
 #include <QItemSelectionModel>
 #include <QKeySequence>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QShortcut>
 #include <QTableView>
 #include <QTreeView>
@@ -18,6 +17,7 @@
 #include "list/domain_tree.h"
 #include "list/sort_command.h"
 #include "ui/domain_tree_model.h"
+#include "ui/header_click_filter.h"
 #include "ui/sort_header_model.h"
 
 namespace lt {
@@ -64,7 +64,9 @@ DomainView::DomainView(AppState& app, QWidget* parent) : QSplitter(Qt::Horizonta
     m_folderView->horizontalHeader()->setHighlightSections(false);
     m_folderView->horizontalHeader()->setStretchLastSection(false);
     m_folderView->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_folderView->horizontalHeader()->viewport()->installEventFilter(this);
+    // A click (not a drag or a resize) sorts the folder list or fits its columns.
+    new HeaderClickFilter(m_folderView->horizontalHeader(),
+                          [this](int column, int x) { OnHeaderClicked(column, x); });
     m_folderView->installEventFilter(this);
 
     addWidget(m_tree);
@@ -321,24 +323,6 @@ bool DomainView::eventFilter(QObject* watched, QEvent* event)
     // The tree's events arrive while the folder list is still being made.
     if (!m_folderView || !m_folderModel)
         return QSplitter::eventFilter(watched, event);
-    QHeaderView* header = m_folderView->horizontalHeader();
-    if (watched == header->viewport()) {
-        // A click (not a drag or a resize) sorts the folder list or fits its columns.
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-            m_headerPress = header->viewport()->cursor().shape() == Qt::SplitHCursor ? QPoint(-1, -1)
-                                                                                     : mouse->position().toPoint();
-        } else if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
-            const QPoint pos = mouse->position().toPoint();
-            if (m_headerPress.x() >= 0 && (pos - m_headerPress).manhattanLength() < 4) {
-                const int column = header->logicalIndexAt(pos);
-                if (column >= 0)
-                    OnHeaderClicked(column, pos.x() - header->sectionViewportPosition(column));
-            }
-            m_headerPress = QPoint(-1, -1);
-        }
-        return false;
-    }
     if (event->type() == QEvent::FocusIn) {
         if (watched == m_tree)
             m_app.domain.treeFocus = true;

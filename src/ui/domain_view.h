@@ -75,7 +75,6 @@ private:
     bool m_sized = false;
     uint64_t m_listRevision = ~0ULL;
     uint64_t m_filledRevision = ~0ULL;
-    QPoint m_headerPress{-1, -1};
 };
 
 } // namespace lt

@@ -15,7 +15,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -49,6 +48,7 @@
 #include "ui/domain_view.h"
 #include "ui/find_dialog.h"
 #include "ui/folder_dialog.h"
+#include "ui/header_click_filter.h"
 #include "ui/list_view_ops.h"
 #include "ui/options_sheet.h"
 #include "ui/qt_ui_port.h"
@@ -124,7 +124,8 @@ MainWindow::MainWindow(AppState& app, QtUiPort& port, QWidget* parent)
     connect(m_view, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { ShowRowContextMenu(m_view->viewport()->mapToGlobal(pos)); });
     connect(m_view, &QAbstractItemView::activated, this, [this](const QModelIndex&) { RunCommand(4210); });
-    m_view->horizontalHeader()->viewport()->installEventFilter(this);
+    // A click (not a drag or a resize) on a header section sorts or fits by the section.
+    new HeaderClickFilter(m_view->horizontalHeader(), [this](int column, int x) { OnHeaderClicked(column, x); });
     connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this, &MainWindow::OnSectionResized);
     connect(m_model, &ResultTableModel::ColumnsChanged, this, [this] {
         ApplyColumnWidths();
@@ -1000,24 +1001,6 @@ bool MainWindow::ListKeyPressed(QKeyEvent* event)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    QHeaderView* header = m_view->horizontalHeader();
-    if (watched == header->viewport()) {
-        // A click (not a drag or a resize) on a header section sorts or fits by the section.
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-            m_headerPress = header->viewport()->cursor().shape() == Qt::SplitHCursor ? QPoint(-1, -1)
-                                                                                     : mouse->position().toPoint();
-        } else if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
-            const QPoint pos = mouse->position().toPoint();
-            if (m_headerPress.x() >= 0 && (pos - m_headerPress).manhattanLength() < 4) {
-                const int column = header->logicalIndexAt(pos);
-                if (column >= 0)
-                    OnHeaderClicked(column, pos.x() - header->sectionViewportPosition(column));
-            }
-            m_headerPress = QPoint(-1, -1);
-        }
-        return false;
-    }
     if (watched == m_view && event->type() == QEvent::KeyPress) {
         if (ListKeyPressed(static_cast<QKeyEvent*>(event)))
             return true;

@@ -155,7 +155,6 @@ private:
     uint64_t m_stateKey = ~0ULL;
     int m_lastSavePreset = 0;
     Hooks m_hooks;
-    QPoint m_headerPress{-1, -1};
 };
 
 } // namespace lt
