@@ -10,12 +10,6 @@
 
 namespace lt {
 
-namespace {
-
-constexpr std::size_t kChunkSize = 16 * 1024;
-
-} // namespace
-
 bool ExportCsv(AppState& app, const ResultList& list, const std::string& path, bool selectedOnly, int kind)
 {
     if (!ExportMayStart(app, list, path, selectedOnly, kind))
@@ -30,7 +24,6 @@ bool ExportCsv(AppState& app, const ResultList& list, const std::string& path, b
         return false;
     }
     long lines = 0;
-    std::string chunk;
     std::string line;
     list.ForEachRow([&](std::size_t, const ResultRow& row) {
         if (selectedOnly && !row.selected)
@@ -43,15 +36,10 @@ bool ExportCsv(AppState& app, const ResultList& list, const std::string& path, b
         }
         if (line.empty())
             return;
-        chunk += line;
-        chunk += "\r\n";
+        line += "\r\n";
+        file.Write(line); // buffered by the file
         ++lines;
-        if (chunk.size() >= kChunkSize) {
-            file.Write(chunk);
-            chunk.clear();
-        }
     });
-    file.Write(chunk);
     if (!file.Close()) {
         ReportCannotWrite(app, path);
         return false;

@@ -13,8 +13,6 @@ namespace lt {
 
 namespace {
 
-constexpr std::size_t kChunkSize = 16 * 1024;
-
 bool HasSearchDescription(const AppState& app, int kind)
 {
     const int listKind = app.listState.kind;
@@ -65,14 +63,11 @@ bool ExportText(AppState& app, const ResultList& list, const std::string& path, 
     list.ForEachRow([&](std::size_t, const ResultRow& row) {
         if (selectedOnly && !row.selected)
             return;
+        chunk.clear();
         if (layout.AddRow(row, chunk))
             ++rowsWithText;
-        if (chunk.size() >= kChunkSize) {
-            file.Write(chunk);
-            chunk.clear();
-        }
+        file.Write(chunk); // buffered by the file
     });
-    file.Write(chunk);
     if (!file.Close()) {
         ReportCannotWrite(app, path);
         return false;
