@@ -157,6 +157,21 @@ void ResultList::ForEachRow(const std::function<void(std::size_t, const ResultRo
             visit(index++, m_slots[e.id].row);
 }
 
+void ResultList::ForEachRowFrom(std::size_t first, const std::function<bool(std::size_t, const ResultRow&)>& visit) const
+{
+    std::shared_lock lock(m_mutex);
+    if (first >= m_rowCount)
+        return;
+    std::size_t offset = 0;
+    std::size_t index = first;
+    for (std::size_t chunk = LocateLocked(first, offset); chunk < m_chunks.size(); ++chunk, offset = 0) {
+        const auto& entries = m_chunks[chunk]->entries;
+        for (; offset < entries.size(); ++offset)
+            if (!visit(index++, m_slots[entries[offset].id].row))
+                return;
+    }
+}
+
 // ---- changing cells --------------------------------------------------------------------------
 
 void ResultList::SetCell(std::size_t row, int column, std::string text)

@@ -118,6 +118,8 @@ public:
     // rows over as one vector that the writer may reorder, edit or shorten (selection flags travel
     // with the rows). Neither may call back into the list.
     void ForEachRow(const std::function<void(std::size_t, const ResultRow&)>& visit) const;
+    // Visits the rows from `first` on in list order while `visit` returns true.
+    void ForEachRowFrom(std::size_t first, const std::function<bool(std::size_t, const ResultRow&)>& visit) const;
     void Modify(const std::function<void(std::vector<ResultRow>&)>& writer);
 
     // Raised on every change; the Qt model polls it to refresh at most ~20 times a second.

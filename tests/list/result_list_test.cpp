@@ -134,8 +134,25 @@ TEST(ResultListTest, IndexReadsMatchAModelThroughInsertsAndDeletes)
             const std::size_t probe = rng() % model.size();
             ASSERT_EQ(list.GetCell(probe, 0), model[probe]);
         }
+        if (step % 997 == 0 && !model.empty()) {
+            // A ranged read starts at its row, crosses chunk ends and stops when told.
+            const std::size_t first = rng() % model.size();
+            const std::size_t wanted = 1 + rng() % 3000;
+            std::vector<std::string> seen;
+            list.ForEachRowFrom(first, [&](std::size_t index, const ResultRow& row) {
+                EXPECT_EQ(index, first + seen.size());
+                seen.push_back(row.Cell(0));
+                return seen.size() < wanted;
+            });
+            const std::size_t end = std::min(model.size(), first + wanted);
+            ASSERT_EQ(seen, std::vector<std::string>(model.begin() + static_cast<std::ptrdiff_t>(first),
+                                                     model.begin() + static_cast<std::ptrdiff_t>(end)));
+        }
     }
     EXPECT_EQ(Column0(list), model);
+    bool visited = false;
+    list.ForEachRowFrom(model.size(), [&](std::size_t, const ResultRow&) { return visited = true; });
+    EXPECT_FALSE(visited);
 }
 
 TEST(ResultListTest, ModifyReordersAndSelectionTravelsWithRows)
