@@ -2,6 +2,8 @@
 #include "list/domain_tree.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 
 #include "core/app_state.h"
 #include "core/cp1252.h"
@@ -362,37 +364,50 @@ DomainState::~DomainState()
     fillDone.wait(lock, [this] { return activeFills == 0; });
 }
 
-long FillFolderList(AppState& app, const FolderQuery& q, uint64_t serial)
+namespace {
+
+// Where a folder's run of rows begins: the folder's own first row as the tree was built, moved
+// back over rows of the same folder above it; the top when the list has changed since.
+std::size_t FolderRunStart(const ResultList& list, const FolderQuery& q)
 {
-    DomainState& d = app.domain;
-    const auto superseded = [&] { return serial != 0 && d.selectionSerial.load() != serial; };
+    std::size_t first = q.firstRow;
+    if (first >= list.RowCount() || !StartsWithNoCase(list.GetCell(first, 0), q.path))
+        return 0;
+    while (first > 0 && StartsWithNoCase(list.GetCell(first - 1, 0), q.path))
+        --first;
+    return first;
+}
+
+// The rows the folder shows, read from its run only. Nothing when `superseded` says a newer
+// selection has won while reading.
+std::optional<std::vector<ResultRow>> CollectFolderRows(const AppState& app, const FolderQuery& q,
+                                                        const std::function<bool()>& superseded)
+{
     std::vector<ResultRow> shown;
-    bool started = false, done = false, stale = false;
+    bool started = false, stale = false;
     std::size_t sub = 0;
-    app.list.ForEachRow([&](std::size_t, const ResultRow& row) {
-        if (done || stale)
-            return;
-        if (superseded()) {
+    std::size_t visited = 0;
+    app.list.ForEachRowFrom(FolderRunStart(app.list, q), [&](std::size_t, const ResultRow& row) {
+        // Checked now and then: the check is an atomic load, the rows are many.
+        if ((++visited & 1023) == 0 && superseded()) {
             stale = true;
-            return;
+            return false;
         }
         const std::string_view t = row.Cell(0);
         if (!started) {
             if (!StartsWithNoCase(t, q.path))
-                return;
+                return true;
             started = true;
         }
         const std::size_t end = PrefixEnd(q.path, t);
-        if (end == 0) {
-            done = true; // the folder's rows have ended
-            return;
-        }
+        if (end == 0)
+            return false; // the folder's rows have ended
         if (end < t.size() && t[end] != '/')
-            return;
+            return true;
         // Subfolders come in the rows' order: pass those that lie before this row.
         while (sub < q.subfolderPaths.size()) {
             if (LiesInFolder(q.subfolderPaths[sub], t, true))
-                return;
+                return true;
             if (Cp1252CompareNoCase(q.subfolderPaths[sub], t) < 0)
                 ++sub;
             else
@@ -403,9 +418,10 @@ long FillFolderList(AppState& app, const FolderQuery& q, uint64_t serial)
         copy.icon = row.icon;
         copy.param = row.param;
         shown.push_back(std::move(copy));
+        return true;
     });
-    if (stale)
-        return -1;
+    if (stale || superseded())
+        return std::nullopt;
     if (shown.empty() && q.firstRow < app.list.RowCount()) {
         ResultRow own = app.list.Row(q.firstRow);
         own.selected = false;
@@ -413,6 +429,14 @@ long FillFolderList(AppState& app, const FolderQuery& q, uint64_t serial)
             own.cells.resize(3);
         shown.push_back(std::move(own));
     }
+    return shown;
+}
+
+// Puts the rows into the folder list unless a newer selection has won. Returns the rows shown,
+// or -1.
+long PublishFolderRows(AppState& app, std::vector<ResultRow> shown, const std::function<bool()>& superseded)
+{
+    DomainState& d = app.domain;
     std::lock_guard lock(d.publishMutex);
     if (superseded())
         return -1;
@@ -427,6 +451,18 @@ long FillFolderList(AppState& app, const FolderQuery& q, uint64_t serial)
     app.secondList.Modify([&](std::vector<ResultRow>& rows) { rows.swap(shown); });
     app.secondList.SetFocusedRow(-1);
     return count;
+}
+
+} // namespace
+
+long FillFolderList(AppState& app, const FolderQuery& q, uint64_t serial)
+{
+    DomainState& d = app.domain;
+    const std::function<bool()> superseded = [&] { return serial != 0 && d.selectionSerial.load() != serial; };
+    std::optional<std::vector<ResultRow>> shown = CollectFolderRows(app, q, superseded);
+    if (!shown)
+        return -1;
+    return PublishFolderRows(app, std::move(*shown), superseded);
 }
 
 bool ShowFolder(AppState& app, int node)
@@ -564,6 +600,8 @@ bool FindAcrossFolders(AppState& app, bool forward)
     }
     if (pos < 0)
         pos = forward ? -1 : size;
+    const std::function<bool()> never = [] { return false; };
+    const int columnCount = static_cast<int>(FolderListColumns(app.list).size());
     int wraps = 0;
     for (;;) {
         pos += forward ? 1 : -1;
@@ -576,18 +614,25 @@ bool FindAcrossFolders(AppState& app, bool forward)
         }
         if (wraps >= 2)
             break;
+        // Folders are searched before they are shown: only the folder with the hit is filled.
         const int node = order[pos];
+        std::optional<std::vector<ResultRow>> rows = CollectFolderRows(app, MakeFolderQuery(d.tree, node), never);
+        if (!rows)
+            continue;
+        const long n = static_cast<long>(rows->size());
+        long hit = -1;
+        for (long r = forward ? 0 : n - 1; r >= 0 && r < n && hit < 0; r += forward ? 1 : -1)
+            if (RowMatches((*rows)[static_cast<std::size_t>(r)], app.find, columnCount))
+                hit = r;
+        if (hit < 0)
+            continue;
         d.selectedNode = node;
         ++d.treeRevision;
-        const uint64_t serial = d.selectionSerial.fetch_add(1) + 1;
-        FillFolderList(app, MakeFolderQuery(d.tree, node), serial);
-        const long n = static_cast<long>(app.secondList.RowCount());
-        const long hit = FindMatchFrom(app.secondList, app.find, forward ? 0 : n - 1, forward);
-        if (hit >= 0) {
-            app.secondList.SetSelectedRows({static_cast<std::size_t>(hit)});
-            app.secondList.SetFocusedRow(hit);
-            return true;
-        }
+        d.selectionSerial.fetch_add(1);
+        PublishFolderRows(app, std::move(*rows), never);
+        app.secondList.SetSelectedRows({static_cast<std::size_t>(hit)});
+        app.secondList.SetFocusedRow(hit);
+        return true;
     }
     ShowMessage(app, "No items found !", "LinkTrawl");
     return false;

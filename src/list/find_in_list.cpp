@@ -40,19 +40,24 @@ long SelectedRow(const ResultList& list)
 
 } // namespace
 
-bool RowMatches(const ResultList& list, const FindState& find, std::size_t row)
+bool RowMatches(const ResultRow& row, const FindState& find, int columnCount)
 {
-    const int columns = std::min(list.ColumnCount(), 6);
+    const int columns = std::min(columnCount, 6);
     for (int c = 0; c < columns; ++c) {
         if (!find.findColumns[c])
             continue;
-        const std::string cell = list.GetCell(row, c);
+        const std::string& cell = row.Cell(c);
         if (cell.empty())
             return false; // an empty cell ends the row's test
         if (ContainsNoCase(cell, find.findText))
             return true;
     }
     return false;
+}
+
+bool RowMatches(const ResultList& list, const FindState& find, std::size_t row)
+{
+    return RowMatches(list.Row(row), find, list.ColumnCount());
 }
 
 long FindMatchFrom(const ResultList& list, const FindState& find, long start, bool forward)

@@ -10,6 +10,7 @@ namespace lt {
 
 struct AppState;
 class ResultList;
+struct ResultRow;
 
 // The settings of "Find in List".
 struct FindState
@@ -32,6 +33,7 @@ bool FindInList(AppState& app, ResultList& list, bool forward, bool stopAtEnd, b
 long FindMatchFrom(const ResultList& list, const FindState& find, long start, bool forward);
 // True when one of the chosen cells of the row holds the text, ignoring case.
 bool RowMatches(const ResultList& list, const FindState& find, std::size_t row);
+bool RowMatches(const ResultRow& row, const FindState& find, int columnCount);
 
 // "Find &next" (F3) and "Find pre&vious" (F4, Ctrl+F3): the result list, or the folders while the
 // domain view is shown.

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "core/cp1252.h"
+
 #include "core/job_control.h"
 #include "list/find_in_list.h"
 #include "list/sort_orders.h"
@@ -213,6 +217,81 @@ TEST_F(DomainViewTest, FindGoesThroughTheFolders)
     EXPECT_FALSE(FindNextCommand(app, false));
     ASSERT_FALSE(port.Messages().empty());
     EXPECT_EQ(port.Messages().back().text, "No items found !");
+}
+
+// Many hosts and deep paths: every folder shows exactly the rows that lie in it and in none of
+// its subfolders, read from its own run of rows, also after rows were added above the folders
+// since the tree was built.
+TEST_F(DomainViewTest, EveryFolderShowsItsRowsInABigList)
+{
+    std::vector<std::vector<std::string>> rows;
+    static const char* const kParts[] = {"docs", "img", "Api", "news", "a-b"};
+    for (int host = 0; host < 12; ++host)
+        for (int i = 0; i < 150; ++i) {
+            std::string url = "http://h" + std::to_string(host) + ".example.com/";
+            for (int d = 0; d < i % 4; ++d)
+                url += std::string(kParts[(i / 4 + d) % 5]) + '/';
+            url += "page" + std::to_string(i) + ".htm";
+            rows.push_back({url, "t" + std::to_string(i), "f"});
+        }
+    std::sort(rows.begin(), rows.end(),
+              [](const auto& a, const auto& b) { return Cp1252CompareNoCase(a[0], b[0]) < 0; });
+    FillList(app.list, {MakeColumn("Url", kColText), MakeColumn("Title", kColTitle), MakeColumn("File", kColPath)},
+             rows);
+    ASSERT_TRUE(BuildDomainsCommand(app));
+    WaitForFolderFills(app);
+    ASSERT_GT(app.domain.tree.Size(), 40u);
+
+    const auto expected = [&](int node) {
+        const FolderQuery q = MakeFolderQuery(app.domain.tree, node);
+        std::vector<std::string> want;
+        for (const auto& row : rows) {
+            if (!LiesInFolder(q.path, row[0]))
+                continue;
+            bool inSub = false;
+            for (const auto& sub : q.subfolderPaths)
+                inSub = inSub || LiesInFolder(sub, row[0], true);
+            if (!inSub)
+                want.push_back(row[0]);
+        }
+        if (want.empty())
+            want.push_back(rows[q.firstRow][0]);
+        return want;
+    };
+    const auto checkAll = [&] {
+        for (std::size_t n = 0; n < app.domain.tree.Size(); ++n) {
+            const int node = static_cast<int>(n);
+            ASSERT_GE(FillFolderList(app, MakeFolderQuery(app.domain.tree, node), 0), 1);
+            ASSERT_EQ(ColumnTexts(app.secondList, 0), expected(node)) << "node " << n;
+        }
+    };
+    checkAll();
+    // Rows above every folder shift the runs; the tree still names the old first rows.
+    for (int i = 0; i < 5; ++i)
+        app.list.InsertRow(ResultRow{{"ftp://aaa" + std::to_string(i) + ".org/x", "", "f"}});
+    checkAll();
+}
+
+TEST_F(DomainViewTest, FindBackwardsAndAMissLeaveTheSelectionAlone)
+{
+    ASSERT_TRUE(BuildDomainsCommand(app));
+    WaitForFolderFills(app);
+    const int b = Node("http://b.org");
+    ASSERT_TRUE(ShowFolder(app, b));
+    WaitForFolderFills(app);
+    app.find.findColumns = {true, false, false, false, false, false};
+    app.find.findText = "API/Y";
+    ASSERT_TRUE(FindNextCommand(app, false));
+    EXPECT_EQ(app.domain.selectedNode, Node("http://a.com/docs/api"));
+    ASSERT_EQ(app.secondList.SelectedRows(), (std::vector<std::size_t>{1}));
+    EXPECT_EQ(app.secondList.GetCell(1, 0), "http://a.com/docs/api/y.htm");
+
+    const int before = app.domain.selectedNode;
+    const std::vector<std::string> shown = ColumnTexts(app.secondList, 0);
+    app.find.findText = "zzz";
+    EXPECT_FALSE(FindNextCommand(app, true));
+    EXPECT_EQ(app.domain.selectedNode, before);
+    EXPECT_EQ(ColumnTexts(app.secondList, 0), shown);
 }
 
 } // namespace
