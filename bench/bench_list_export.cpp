@@ -4,32 +4,12 @@
 
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
+#include "bench_support.h"
 #include "core/app_state.h"
 #include "export/list_export.h"
 
 namespace {
-
-class SilentPort : public lt::UiPort
-{
-public:
-    void SetPaneText(int, const std::string&) override {}
-    void SetPaneIcon(int, lt::StatusIcon) override {}
-    void ArmTimer(int, int) override {}
-    void KillTimer(int) override {}
-    void ProgressBegin() override {}
-    void ProgressStep() override {}
-    void ProgressEnd() override {}
-    lt::MsgAnswer ShowMessage(const std::string&, const std::string&, lt::MsgStyle) override
-    {
-        return lt::MsgAnswer::Replace;
-    }
-    void SetWaitCursor(bool) override {}
-    void SetClipboardText(const std::string&) override {}
-    std::string ClipboardText() override { return {}; }
-    void Post(int, std::intptr_t, std::intptr_t) override {}
-};
 
 // A URL search of `rows` rows, sorted by URL, three titles a URL.
 void FillList(lt::AppState& app, long rows)
@@ -46,24 +26,17 @@ void FillList(lt::AppState& app, long rows)
     app.search.description = "/home/user/pages/ (*.*)";
 }
 
-std::string OutputPath(const char* name)
-{
-    return (std::filesystem::temp_directory_path() / (std::string("lt-bench-") + std::to_string(::getpid()) + name))
-        .string();
-}
-
 template <typename Writer>
 void RunWriter(benchmark::State& state, const char* name, Writer write)
 {
-    SilentPort port;
-    lt::AppState app(port);
+    lt::bench::QuietApp quiet;
+    lt::AppState& app = quiet.app;
     FillList(app, state.range(0));
-    const std::string path = OutputPath(name);
+    const lt::bench::ScratchFile output(lt::bench::ScratchPath("lt-bench", name));
     for (auto _ : state)
-        benchmark::DoNotOptimize(write(app, path));
+        benchmark::DoNotOptimize(write(app, output.Path()));
     state.SetItemsProcessed(state.iterations() * state.range(0));
-    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
-    std::filesystem::remove(path);
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(output.Path()));
 }
 
 void BM_ExportText(benchmark::State& state)
@@ -89,8 +62,8 @@ void BM_ExportHtml(benchmark::State& state)
 
 void BM_ClipboardText(benchmark::State& state)
 {
-    SilentPort port;
-    lt::AppState app(port);
+    lt::bench::QuietApp quiet;
+    lt::AppState& app = quiet.app;
     FillList(app, state.range(0));
     for (auto _ : state)
         benchmark::DoNotOptimize(lt::ListClipboardText(app, app.list, 0, 0, 0));

@@ -13,6 +13,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_support.h"
 #include "core/app_state.h"
 #include "core/job_control.h"
 #include "core/ui_port.h"
@@ -21,26 +22,6 @@
 #include "list/sort_command.h"
 
 namespace {
-
-class QuietPort : public lt::UiPort
-{
-public:
-    void SetPaneText(int, const std::string&) override {}
-    void SetPaneIcon(int, lt::StatusIcon) override {}
-    void ArmTimer(int, int) override {}
-    void KillTimer(int) override {}
-    void ProgressBegin() override {}
-    void ProgressStep() override {}
-    void ProgressEnd() override {}
-    lt::MsgAnswer ShowMessage(const std::string&, const std::string&, lt::MsgStyle) override
-    {
-        return lt::MsgAnswer::Ok;
-    }
-    void SetWaitCursor(bool) override {}
-    void SetClipboardText(const std::string&) override {}
-    std::string ClipboardText() override { return {}; }
-    void Post(int, std::intptr_t, std::intptr_t) override {}
-};
 
 long StatusKb(const char* field)
 {
@@ -101,7 +82,7 @@ void Fill(lt::ResultList& list)
 template <typename Sort>
 void RunSort(benchmark::State& state, Sort sort)
 {
-    QuietPort port;
+    lt::bench::SilentUiPort port;
     Urls();
     for (auto _ : state) {
         state.PauseTiming();

@@ -2,43 +2,24 @@
 // Parses arbitrary bytes as an INI file, reads every section into the program state as at
 // start-up and through each settings-file code, writes it all back, and checks that untouched
 // bytes and written values survive a round trip.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "core/app_state.h"
+#include "fuzz_support.h"
 #include "store/ini_file.h"
 #include "store/settings_io.h"
 
 namespace {
 
-class NullUiPort : public lt::UiPort
-{
-public:
-    void SetPaneText(int, const std::string&) override {}
-    void SetPaneIcon(int, lt::StatusIcon) override {}
-    void ArmTimer(int, int) override {}
-    void KillTimer(int) override {}
-    void ProgressBegin() override {}
-    void ProgressStep() override {}
-    void ProgressEnd() override {}
-    lt::MsgAnswer ShowMessage(const std::string&, const std::string&, lt::MsgStyle) override
-    {
-        return lt::MsgAnswer::No;
-    }
-    void SetWaitCursor(bool) override {}
-    void SetClipboardText(const std::string&) override {}
-    std::string ClipboardText() override { return {}; }
-    void Post(int, std::intptr_t, std::intptr_t) override {}
-};
-
 // One state for the whole run (building it is costly); each input starts from fresh records.
 lt::AppState& FreshState()
 {
-    static NullUiPort port;
-    static lt::AppState app(port);
+    static lt::fuzz::QuietApp quiet;
+    lt::AppState& app = quiet.app;
     app.settings = lt::SearchSettings{};
     app.options = lt::Options{};
     app.exportSettings = lt::ExportSettings{};
@@ -50,11 +31,7 @@ lt::AppState& FreshState()
     return app;
 }
 
-void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
+using lt::fuzz::Check;
 
 } // namespace
 

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The link scanner over arbitrary files with the kind and options drawn from the input's first
 // bytes, plus the title, page-title and base-address readers over the same bytes in memory.
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <fcntl.h>
+#include <memory>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/app_state.h"
+#include "fuzz_support.h"
 #include "search/block_reader.h"
 #include "search/filter_words.h"
 #include "search/item_kind.h"
@@ -18,54 +18,40 @@
 
 namespace {
 
-class QuietUiPort : public lt::UiPort
+// A folder of this process's own, removed (empty) when the object goes.
+struct ScratchFolder
 {
-public:
-    void SetPaneText(int, const std::string&) override {}
-    void SetPaneIcon(int, lt::StatusIcon) override {}
-    void ArmTimer(int, int) override {}
-    void KillTimer(int) override {}
-    void ProgressBegin() override {}
-    void ProgressStep() override {}
-    void ProgressEnd() override {}
-    lt::MsgAnswer ShowMessage(const std::string&, const std::string&, lt::MsgStyle) override
+    std::string path;
+
+    ScratchFolder()
     {
-        return lt::MsgAnswer::Ok;
+        std::string pattern = lt::fuzz::ScratchPath("lt-fuzz-links") + "-XXXXXX";
+        lt::fuzz::Check(::mkdtemp(pattern.data()) != nullptr);
+        path = pattern;
     }
-    void SetWaitCursor(bool) override {}
-    void SetClipboardText(const std::string&) override {}
-    std::string ClipboardText() override { return {}; }
-    void Post(int, std::intptr_t, std::intptr_t) override {}
+    ~ScratchFolder() { ::rmdir(path.c_str()); }
 };
 
 struct Fixture
 {
-    QuietUiPort ui;
-    lt::AppState app{ui};
-    std::string folder;
+    lt::fuzz::QuietApp quiet;
+    lt::AppState& app = quiet.app;
+    ScratchFolder folder;
+    lt::fuzz::ScratchFile shortcut{folder.path + "/Site.url"};
+    lt::fuzz::ScratchFile page{folder.path + "/page.htm"};
+    // One scanner for each setting that selects its anchors: a scanner keeps its anchor finder
+    // while they stay the same, and building a finder costs more than scanning most inputs.
+    std::array<std::unique_ptr<lt::LinkScanner>, 32> scanners;
 
-    Fixture()
+    Fixture() { app.list.SetColumns({{"Url", lt::kColText}, {"Title", lt::kColTitle}, {"File", lt::kColPath}}); }
+
+    lt::LinkScanner& Scanner(std::size_t index)
     {
-        std::string pattern = "/tmp/lt-fuzz-links-XXXXXX";
-        folder = mkdtemp(pattern.data());
-        app.list.SetColumns({{"Url", lt::kColText}, {"Title", lt::kColTitle}, {"File", lt::kColPath}});
+        if (!scanners[index])
+            scanners[index] = std::make_unique<lt::LinkScanner>(app);
+        return *scanners[index];
     }
 };
-
-void WriteFile(const std::string& path, const uint8_t* data, size_t size)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd < 0)
-        std::abort();
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(fd, data + done, size - done);
-        if (n <= 0)
-            std::abort();
-        done += static_cast<size_t>(n);
-    }
-    ::close(fd);
-}
 
 } // namespace
 
@@ -90,29 +76,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     app.settings.mustNotText = (b & 64) ? "private" : "";
     app.settings.mustAll = (b & 128) != 0;
     app.listState.kind = (c & 1) ? lt::kListFavorites : lt::kListFileSearch;
-    app.search.favoritesFolder = fixture.folder;
+    app.search.favoritesFolder = fixture.folder.path;
     lt::BuildFilterWords(app.settings, app.filterWords);
     lt::SelectItemKind(app);
     if (!lt::PrepareScan(app))
         return 0;
     app.scan.nonBinaryOnly = (c & 2) != 0;
     app.jobs.jobCode = lt::kJobFolderSearch;
-    app.list.ClearRows();
+    if (app.list.RowCount() > 0)
+        app.list.ClearRows();
 
-    const std::string path = fixture.folder + ((c & 4) ? "/Site.url" : "/page.htm");
-    lt::LinkScanner scanner(app);
+    lt::fuzz::ScratchFile& file = (c & 4) ? fixture.shortcut : fixture.page;
+    lt::LinkScanner& scanner = fixture.Scanner((a & 15) | (c & 2) << 3);
     if (c & 16) {
-        WriteFile(path, data, size); // now and then through the file reader
-        scanner.ScanLinks(path);
+        // Now and then through the file reader.
+        lt::fuzz::Check(file.Write(data, size));
+        scanner.ScanLinks(file.Path());
     } else {
-        scanner.ScanLinksInMemory(reinterpret_cast<const char*>(data), size, path);
+        scanner.ScanLinksInMemory(reinterpret_cast<const char*>(data), size, file.Path());
     }
-    for (size_t r = 0; r < app.list.RowCount(); ++r)
-        for (int col = 0; col < 3; ++col)
-            if (app.list.GetCell(r, col).size() > 259)
-                std::abort();
-    if (c & 16)
-        ::unlink(path.c_str());
+    lt::fuzz::CheckCells(app.list);
 
     lt::BlockReader reader;
     reader.Attach(reinterpret_cast<const char*>(data), size);
@@ -125,14 +108,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     lt::LinkTitle title;
     const uint64_t start = size > 0 ? c % size : 0;
     lt::ReadLinkTitle(reader, start, size, context, title);
-    if (title.text.size() > 259 || (title.resume != lt::LinkTitle::kNoResume && (title.resume < start || title.resume >= size)))
-        std::abort();
+    lt::fuzz::Check(title.text.size() <= lt::fuzz::kMaxCell);
+    lt::fuzz::Check(title.resume == lt::LinkTitle::kNoResume || (title.resume >= start && title.resume < size));
     std::string text;
     lt::ReadPageTitle("", reinterpret_cast<const char*>(data), size, true, text);
-    if (text.size() > 259)
-        std::abort();
+    lt::fuzz::Check(text.size() <= lt::fuzz::kMaxCell);
     lt::ReadBaseHref(reinterpret_cast<const char*>(data), size, text);
-    if (text.size() > 259)
-        std::abort();
+    lt::fuzz::Check(text.size() <= lt::fuzz::kMaxCell);
     return 0;
 }
