@@ -2,6 +2,8 @@
 #include "list/result_list.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "core/cp1252.h"
 
@@ -9,28 +11,115 @@ namespace lt {
 
 namespace {
 
-// Chunks are split when they reach this size; a full chunk is 16 KiB of entries.
+// Chunks are split when they reach this size; a full chunk is 32 KiB of entries.
 constexpr std::size_t kMaxChunk = 1024;
 
 const std::string kEmpty;
 
+constexpr std::array<uint8_t, 256> kFold = [] {
+    std::array<uint8_t, 256> t{};
+    for (int c = 0; c < 256; ++c)
+        t[static_cast<std::size_t>(c)] = Cp1252Lower(static_cast<uint8_t>(c));
+    return t;
+}();
+
+uint8_t Fold(char c) { return kFold[static_cast<uint8_t>(c)]; }
+
+uint64_t Load8(const char* p)
+{
+    uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// The length of the common start of the folded texts, at most `limit`. Equal bytes fold equal,
+// so the texts are scanned eight bytes at a time and folded only where they differ.
+std::size_t FoldedCommonLength(std::string_view a, std::string_view b, std::size_t limit)
+{
+    const std::size_t n = std::min({a.size(), b.size(), limit});
+    std::size_t i = 0;
+    while (i < n) {
+        if (std::endian::native == std::endian::little && i + 8 <= n) {
+            const uint64_t diff = Load8(a.data() + i) ^ Load8(b.data() + i);
+            if (diff == 0) {
+                i += 8;
+                continue;
+            }
+            i += static_cast<std::size_t>(std::countr_zero(diff)) / 8;
+        } else if (a[i] == b[i]) {
+            ++i;
+            continue;
+        }
+        if (Fold(a[i]) != Fold(b[i]))
+            return i;
+        ++i;
+    }
+    return n;
+}
+
+// Cp1252CompareNoCase, faster on long common starts.
+int FoldedCompare(std::string_view a, std::string_view b)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    const std::size_t i = FoldedCommonLength(a, b, n);
+    if (i < n)
+        return Fold(a[i]) < Fold(b[i]) ? -1 : 1;
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// The folded bytes at `at`..`at`+8 as a big-endian number, zeros past the end: words that differ
+// order their texts as the folded bytes do.
+uint64_t FoldedWord(std::string_view text, std::size_t at)
+{
+    uint64_t w = 0;
+    for (std::size_t k = 0; k < 8; ++k) {
+        w <<= 8;
+        if (at + k < text.size())
+            w |= Fold(text[at + k]);
+    }
+    return w;
+}
+
 uint64_t FoldedHash(std::string_view text)
 {
-    uint64_t h = 1469598103934665603ull; // FNV-1a over the folded bytes
-    for (const char c : text) {
-        h ^= Cp1252Lower(static_cast<uint8_t>(c));
-        h *= 1099511628211ull;
+    constexpr uint64_t kMul = 0x9E3779B97F4A7C15ull;
+    uint64_t h = 0x243F6A8885A308D3ull ^ (text.size() * kMul);
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t w = 0;
+        for (std::size_t k = 0; k < 8; ++k)
+            w |= static_cast<uint64_t>(Fold(text[i + k])) << (8 * k);
+        h = (h ^ w) * kMul;
+        h ^= h >> 29;
     }
-    h ^= h >> 29; // spread the low bits used by the table index
+    uint64_t w = 0;
+    for (std::size_t k = 0; i < text.size(); ++i, ++k)
+        w |= static_cast<uint64_t>(Fold(text[i])) << (8 * k);
+    h = (h ^ w) * kMul;
+    h ^= h >> 32; // spread the high bits into the low bits used by the table index
     h *= 0xbf58476d1ce4e5b9ull;
-    h ^= h >> 32;
+    h ^= h >> 31;
     return h;
+}
+
+// Room for one more element, growing geometrically (a plain reserve of size + 1 would copy the
+// whole vector on every insertion).
+template <typename T>
+void ReserveOneMore(std::vector<T>& v)
+{
+    if (v.size() == v.capacity())
+        v.reserve(std::max<std::size_t>(16, v.capacity() * 2));
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && FoldedCommonLength(a, b, a.size()) == a.size();
 }
 
 // The strict order of auto-sort: ascending or descending by the folded column 0.
 bool Before(AutoSort mode, std::string_view a, std::string_view b)
 {
-    const int c = Cp1252CompareNoCase(a, b);
+    const int c = FoldedCompare(a, b);
     return mode == AutoSort::Descending ? c > 0 : c < 0;
 }
 
@@ -61,27 +150,32 @@ std::size_t ResultList::LocateLocked(std::size_t row, std::size_t& offset) const
 
 ResultList::Entry ResultList::EntryOf(uint32_t id) const
 {
-    const std::string& key = m_slots[id].row.cells[0];
-    return Entry{key.data(), static_cast<uint32_t>(key.size()), id};
+    const std::string& key = m_rows[id].cells[0];
+    return Entry{Words{}, key.data(), static_cast<uint32_t>(key.size()), id};
+}
+
+ResultList::Words ResultList::WordsOf(std::string_view key, std::size_t at)
+{
+    return Words{FoldedWord(key, at), FoldedWord(key, at + 8)};
 }
 
 const ResultRow& ResultList::RowLocked(std::size_t row) const
 {
     std::size_t offset = 0;
     const std::size_t chunk = LocateLocked(row, offset);
-    return m_slots[m_chunks[chunk]->entries[offset].id].row;
+    return m_rows[m_chunks[chunk]->entries[offset].id];
 }
 
 ResultRow& ResultList::RowLocked(std::size_t row)
 {
     std::size_t offset = 0;
     const std::size_t chunk = LocateLocked(row, offset);
-    return m_slots[m_chunks[chunk]->entries[offset].id].row;
+    return m_rows[m_chunks[chunk]->entries[offset].id];
 }
 
 std::size_t ResultList::PositionOfIdLocked(uint32_t id) const
 {
-    const Chunk* chunk = m_slots[id].chunk;
+    const Chunk* chunk = m_rowChunk[id];
     const auto it = std::find_if(chunk->entries.begin(), chunk->entries.end(),
                                  [id](const Entry& e) { return e.id == id; });
     return m_chunkStart[chunk->index] + static_cast<std::size_t>(it - chunk->entries.begin());
@@ -93,11 +187,20 @@ void ResultList::RenumberChunksLocked(std::size_t from)
     m_chunkFirst.resize(m_chunks.size());
     std::size_t start = from == 0 ? 0 : m_chunkStart[from - 1] + m_chunks[from - 1]->entries.size();
     for (std::size_t c = from; c < m_chunks.size(); ++c) {
+        const auto& entries = m_chunks[c]->entries;
         m_chunks[c]->index = c;
         m_chunkStart[c] = start;
-        m_chunkFirst[c] = m_chunks[c]->entries.empty() ? Entry{} : m_chunks[c]->entries.front();
-        start += m_chunks[c]->entries.size();
+        m_chunkFirst[c] = entries.empty() ? KeyRef{} : KeyRef{entries.front().key, entries.front().keyLength};
+        start += entries.size();
     }
+}
+
+void ResultList::AddChunkLocked(std::size_t at)
+{
+    auto fresh = std::make_unique<Chunk>();
+    fresh->entries.reserve(kMaxChunk);
+    m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(at), std::move(fresh));
+    RenumberChunksLocked(at);
 }
 
 void ResultList::SplitChunkLocked(std::size_t chunk)
@@ -108,8 +211,10 @@ void ResultList::SplitChunkLocked(std::size_t chunk)
     fresh->entries.reserve(kMaxChunk);
     fresh->entries.assign(old.entries.begin() + static_cast<std::ptrdiff_t>(half), old.entries.end());
     old.entries.resize(half);
+    // Each half has a longer common start than the whole: its words are made again when needed.
+    old.wordsReady = false;
     for (const Entry& e : fresh->entries)
-        m_slots[e.id].chunk = fresh.get();
+        m_rowChunk[e.id] = fresh.get();
     m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(chunk) + 1, std::move(fresh));
     RenumberChunksLocked(chunk);
 }
@@ -154,7 +259,7 @@ void ResultList::ForEachRow(const std::function<void(std::size_t, const ResultRo
     std::size_t index = 0;
     for (const auto& chunk : m_chunks)
         for (const Entry& e : chunk->entries)
-            visit(index++, m_slots[e.id].row);
+            visit(index++, m_rows[e.id]);
 }
 
 void ResultList::ForEachRowFrom(std::size_t first, const std::function<bool(std::size_t, const ResultRow&)>& visit) const
@@ -167,7 +272,7 @@ void ResultList::ForEachRowFrom(std::size_t first, const std::function<bool(std:
     for (std::size_t chunk = LocateLocked(first, offset); chunk < m_chunks.size(); ++chunk, offset = 0) {
         const auto& entries = m_chunks[chunk]->entries;
         for (; offset < entries.size(); ++offset)
-            if (!visit(index++, m_slots[entries[offset].id].row))
+            if (!visit(index++, m_rows[entries[offset].id]))
                 return;
     }
 }
@@ -186,23 +291,26 @@ void ResultList::SetCell(std::size_t row, int column, std::string text)
         const std::size_t chunk = LocateLocked(row, offset);
         Entry& entry = m_chunks[chunk]->entries[offset];
         const uint32_t id = entry.id;
-        Slot& slot = m_slots[id];
+        ResultRow& target = m_rows[id];
         if (text.size() > kMaxCellLength)
             text.resize(kMaxCellLength);
-        if (slot.row.cells.size() <= static_cast<std::size_t>(column))
-            slot.row.cells.resize(static_cast<std::size_t>(column) + 1);
+        if (target.cells.size() <= static_cast<std::size_t>(column))
+            target.cells.resize(static_cast<std::size_t>(column) + 1);
         if (column == 0) {
             // The row may have been the first of its key, and may now be the first of another.
             DupNoteRemoveLocked(id);
-            slot.row.cells[0] = std::move(text);
-            slot.keyHash = FoldedHash(slot.row.cells[0]);
+            target.cells[0] = std::move(text);
             m_dupValid = false;
+            m_chunks[chunk]->wordsReady = false;
         } else {
-            slot.row.cells[static_cast<std::size_t>(column)] = std::move(text);
+            target.cells[static_cast<std::size_t>(column)] = std::move(text);
         }
-        entry = EntryOf(id); // the cell vector may have moved its strings
+        // The cell vector may have moved its strings.
+        const std::string& key = target.cells[0];
+        entry.key = key.data();
+        entry.keyLength = static_cast<uint32_t>(key.size());
         if (offset == 0)
-            m_chunkFirst[chunk] = entry;
+            m_chunkFirst[chunk] = KeyRef{entry.key, entry.keyLength};
     }
     Touch();
 }
@@ -232,71 +340,179 @@ void ResultList::PrepareRow(ResultRow& row) const
             cell.resize(kMaxCellLength);
 }
 
+std::size_t ResultList::ChunkForKeyLocked(std::string_view key) const
+{
+    // The last chunk whose first row does not sort behind the key.
+    std::size_t lo = 0, hi = m_chunkFirst.size();
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        // Both possible next probes are fetched while this one is compared: the keys are spread
+        // over the heap, and a search is otherwise one cache miss after another.
+        if (mid - lo > 1) {
+            __builtin_prefetch(m_chunkFirst[lo + (mid - lo) / 2].data);
+            __builtin_prefetch(m_chunkFirst[mid + 1 + (hi - mid - 1) / 2].data);
+        }
+        if (Before(m_autoSort, key, m_chunkFirst[mid].View()))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return lo == 0 ? 0 : lo - 1;
+}
+
+void ResultList::PrepareWordsLocked(Chunk& chunk)
+{
+    auto& entries = chunk.entries;
+    std::size_t prefix = 0;
+    if (!entries.empty()) {
+        // The common start of all keys, not only of the first and last: the chunk need not be
+        // sorted (auto-sort switched on after unsorted rows), and the words must hold anyway.
+        const std::string_view first = entries.front().Key();
+        prefix = first.size();
+        for (std::size_t i = 1; i < entries.size() && prefix > 0; ++i)
+            prefix = FoldedCommonLength(first, entries[i].Key(), prefix);
+        for (Entry& e : entries)
+            e.words = WordsOf(e.Key(), prefix);
+    }
+    chunk.prefix = static_cast<uint32_t>(prefix);
+    chunk.wordsReady = true;
+}
+
+void ResultList::ShortenPrefixLocked(Chunk& chunk, std::size_t prefix)
+{
+    // The dropped bytes are the same in every key, those of the first: each entry's words take
+    // them in front of its own leading bytes, with no key read.
+    const std::size_t drop = chunk.prefix - prefix;
+    const std::string_view first = chunk.entries.front().Key();
+    if (drop >= kWordBytes) {
+        const Words words = WordsOf(first, prefix);
+        for (Entry& e : chunk.entries)
+            e.words = words;
+    } else if (drop > 0) {
+        std::array<uint8_t, 2 * kWordBytes> bytes{};
+        for (std::size_t k = 0; k < drop; ++k)
+            bytes[k] = Fold(first[prefix + k]);
+        for (Entry& e : chunk.entries) {
+            for (std::size_t k = 0; k < 8; ++k) {
+                bytes[drop + k] = static_cast<uint8_t>(e.words.high >> (56 - 8 * k));
+                bytes[drop + 8 + k] = static_cast<uint8_t>(e.words.low >> (56 - 8 * k));
+            }
+            Words w;
+            for (std::size_t k = 0; k < 8; ++k) {
+                w.high = (w.high << 8) | bytes[k];
+                w.low = (w.low << 8) | bytes[8 + k];
+            }
+            e.words = w;
+        }
+    }
+    chunk.prefix = static_cast<uint32_t>(prefix);
+}
+
+std::size_t ResultList::SortedPlaceLocked(std::string_view key, std::size_t& offset, Words& words)
+{
+    std::size_t c = ChunkForKeyLocked(key);
+    if (m_chunks[c]->entries.size() >= kMaxChunk) {
+        if (c + 1 == m_chunks.size() && !Before(m_autoSort, key, m_chunks[c]->entries.back().Key())) {
+            // Appending at the very end starts a new chunk, so appended lists stay dense.
+            AddChunkLocked(++c);
+        } else {
+            SplitChunkLocked(c);
+            if (!Before(m_autoSort, key, m_chunkFirst[c + 1].View()))
+                ++c;
+        }
+    }
+    Chunk& chunk = *m_chunks[c];
+    auto& entries = chunk.entries;
+    if (entries.empty()) {
+        chunk.prefix = static_cast<uint32_t>(key.size());
+        chunk.wordsReady = true;
+        offset = 0;
+        words = Words{};
+        return c;
+    }
+    if (!chunk.wordsReady)
+        PrepareWordsLocked(chunk);
+    // A key that leaves the chunk's common start shortens it for every entry.
+    const std::size_t shared = FoldedCommonLength(key, entries.front().Key(), chunk.prefix);
+    if (shared < chunk.prefix)
+        ShortenPrefixLocked(chunk, shared);
+    const std::size_t prefix = chunk.prefix;
+    words = WordsOf(key, prefix);
+
+    // After the rows that do not sort behind the new one (an unsorted chunk gets a plausible
+    // place). Equal words leave the order to the bytes after them.
+    const bool descending = m_autoSort == AutoSort::Descending;
+    const Words keyWords = words;
+    const auto keyBefore = [&](const Entry& e) {
+        int order;
+        if (!(keyWords == e.words)) {
+            order = keyWords < e.words ? -1 : 1;
+        } else {
+            const std::size_t known = std::min<std::size_t>({prefix + kWordBytes, key.size(), e.keyLength});
+            order = FoldedCompare(key.substr(known), e.Key().substr(known));
+        }
+        return descending ? order > 0 : order < 0;
+    };
+    std::size_t lo = 0, hi = entries.size();
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (mid - lo > 1) {
+            __builtin_prefetch(&entries[lo + (mid - lo) / 2]);
+            __builtin_prefetch(&entries[mid + 1 + (hi - mid - 1) / 2]);
+        }
+        if (keyBefore(entries[mid]))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    offset = lo;
+    return c;
+}
+
 std::size_t ResultList::InsertLocked(ResultRow&& row, uint64_t keyHash)
 {
-    // The position: the end, or after the rows that do not sort behind the new one (a binary
-    // search, as the view's own auto-sort does; an unsorted list gets a plausible place).
+    const std::string_view key = row.cells[0];
     std::size_t chunk = 0;
     std::size_t offset = 0;
+    Words words;
     if (m_chunks.empty()) {
-        m_chunks.push_back(std::make_unique<Chunk>());
-        m_chunks.back()->entries.reserve(kMaxChunk);
-        RenumberChunksLocked(0);
+        AddChunkLocked(0);
+        m_chunks[0]->prefix = static_cast<uint32_t>(key.size());
+        m_chunks[0]->wordsReady = true;
     } else if (m_autoSort == AutoSort::Off) {
         chunk = m_chunks.size() - 1;
+        if (m_chunks[chunk]->entries.size() >= kMaxChunk)
+            AddChunkLocked(++chunk);
         offset = m_chunks[chunk]->entries.size();
+        m_chunks[chunk]->wordsReady = false;
     } else {
-        const std::string_view key = row.Cell(0);
-        // The last chunk whose first row does not sort behind the key.
-        std::size_t lo = 0, hi = m_chunks.size();
-        while (lo < hi) {
-            const std::size_t mid = lo + (hi - lo) / 2;
-            if (Before(m_autoSort, key, m_chunkFirst[mid].Key()))
-                hi = mid;
-            else
-                lo = mid + 1;
-        }
-        chunk = lo == 0 ? 0 : lo - 1;
-        const auto& entries = m_chunks[chunk]->entries;
-        const auto it = std::upper_bound(entries.begin(), entries.end(), key,
-                                         [&](std::string_view k, const Entry& e) { return Before(m_autoSort, k, e.Key()); });
-        offset = static_cast<std::size_t>(it - entries.begin());
+        chunk = SortedPlaceLocked(key, offset, words);
     }
 
-    if (m_chunks[chunk]->entries.size() >= kMaxChunk) {
-        if (chunk + 1 == m_chunks.size() && offset == m_chunks[chunk]->entries.size()) {
-            // Appending at the very end starts a new chunk, so appended lists stay dense.
-            m_chunks.push_back(std::make_unique<Chunk>());
-            m_chunks.back()->entries.reserve(kMaxChunk);
-            RenumberChunksLocked(chunk);
-            ++chunk;
-            offset = 0;
-        } else {
-            SplitChunkLocked(chunk);
-            const std::size_t half = m_chunks[chunk]->entries.size();
-            if (offset > half) {
-                ++chunk;
-                offset -= half;
-            }
-        }
-    }
-
+    // Everything that may fail to allocate comes before the row is taken.
+    auto& entries = m_chunks[chunk]->entries;
+    ReserveOneMore(entries);
     uint32_t id;
     if (!m_freeSlots.empty()) {
         id = m_freeSlots.back();
         m_freeSlots.pop_back();
+        m_rows[id] = std::move(row);
     } else {
-        id = static_cast<uint32_t>(m_slots.size());
-        m_slots.emplace_back();
+        id = static_cast<uint32_t>(m_rows.size());
+        ReserveOneMore(m_rows);
+        ReserveOneMore(m_rowChunk);
+        ReserveOneMore(m_keyHash);
+        m_rows.push_back(std::move(row));
+        m_rowChunk.push_back(nullptr);
+        m_keyHash.push_back(0);
     }
-    Slot& slot = m_slots[id];
-    slot.row = std::move(row);
-    slot.chunk = m_chunks[chunk].get();
-    slot.keyHash = keyHash;
-    auto& entries = m_chunks[chunk]->entries;
-    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(offset), EntryOf(id));
+    m_rowChunk[id] = m_chunks[chunk].get();
+    m_keyHash[id] = keyHash;
+    const std::string& stored = m_rows[id].cells[0];
+    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(offset),
+                   Entry{words, stored.data(), static_cast<uint32_t>(stored.size()), id});
     if (offset == 0)
-        m_chunkFirst[chunk] = entries.front();
+        m_chunkFirst[chunk] = KeyRef{stored.data(), static_cast<uint32_t>(stored.size())};
     for (std::size_t c = chunk + 1; c < m_chunkStart.size(); ++c)
         ++m_chunkStart[c];
     ++m_rowCount;
@@ -315,7 +531,8 @@ std::size_t ResultList::InsertRow(ResultRow row)
     {
         std::unique_lock lock(m_mutex);
         PrepareRow(row);
-        const uint64_t hash = FoldedHash(row.cells[0]);
+        // Hashes matter only to a valid duplicate index; a rebuild makes them all.
+        const uint64_t hash = m_dupValid ? FoldedHash(row.cells[0]) : 0;
         position = InsertLocked(std::move(row), hash);
     }
     Touch();
@@ -335,7 +552,7 @@ long ResultList::InsertRowUnlessDuplicate(ResultRow row, bool caseSensitive)
         if (first >= 0) {
             if (!caseSensitive)
                 return -1;
-            if (m_slots[static_cast<std::size_t>(first)].row.cells[0] == row.cells[0])
+            if (m_rows[static_cast<std::size_t>(first)].cells[0] == row.cells[0])
                 return -1;
         }
         position = InsertLocked(std::move(row), hash);
@@ -354,7 +571,7 @@ long ResultList::FindFirstNoCase(std::string_view text) const
     long index = 0;
     for (const auto& chunk : m_chunks)
         for (const Entry& e : chunk->entries) {
-            if (Cp1252EqualsNoCase(e.Key(), text))
+            if (EqualsNoCase(e.Key(), text))
                 return index;
             ++index;
         }
@@ -374,6 +591,7 @@ void ResultList::DeleteRow(std::size_t row)
         auto& entries = m_chunks[chunk]->entries;
         const uint32_t id = entries[offset].id;
         DupNoteRemoveLocked(id);
+        // The chunk's words stay valid: the other keys still share its common start.
         entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(offset));
         if (entries.empty()) {
             m_chunks.erase(m_chunks.begin() + static_cast<std::ptrdiff_t>(chunk));
@@ -382,9 +600,10 @@ void ResultList::DeleteRow(std::size_t row)
             for (std::size_t c = chunk + 1; c < m_chunkStart.size(); ++c)
                 --m_chunkStart[c];
             if (offset == 0)
-                m_chunkFirst[chunk] = entries.front();
+                m_chunkFirst[chunk] = KeyRef{entries.front().key, entries.front().keyLength};
         }
-        m_slots[id] = Slot{};
+        m_rows[id] = ResultRow{};
+        m_rowChunk[id] = nullptr;
         m_freeSlots.push_back(id);
         --m_rowCount;
         if (m_focused == static_cast<long>(row))
@@ -429,19 +648,19 @@ void ResultList::RemoveIdsLocked(const std::vector<uint32_t>& ids)
 {
     for (const uint32_t id : ids) {
         DupNoteRemoveLocked(id);
-        m_slots[id].chunk = nullptr;
+        m_rowChunk[id] = nullptr;
     }
     std::size_t out = 0;
     for (auto& chunk : m_chunks) {
         auto& v = chunk->entries;
-        v.erase(std::remove_if(v.begin(), v.end(), [&](const Entry& e) { return m_slots[e.id].chunk == nullptr; }),
+        v.erase(std::remove_if(v.begin(), v.end(), [&](const Entry& e) { return m_rowChunk[e.id] == nullptr; }),
                 v.end());
         if (!v.empty())
             m_chunks[out++] = std::move(chunk);
     }
     m_chunks.resize(out);
     for (const uint32_t id : ids) {
-        m_slots[id] = Slot{};
+        m_rows[id] = ResultRow{};
         m_freeSlots.push_back(id);
     }
     m_rowCount -= ids.size();
@@ -452,8 +671,12 @@ void ResultList::ClearRows()
 {
     {
         std::unique_lock lock(m_mutex);
-        m_slots.clear();
-        m_slots.shrink_to_fit();
+        m_rows.clear();
+        m_rows.shrink_to_fit();
+        m_rowChunk.clear();
+        m_rowChunk.shrink_to_fit();
+        m_keyHash.clear();
+        m_keyHash.shrink_to_fit();
         m_freeSlots.clear();
         m_chunks.clear();
         m_chunkStart.clear();
@@ -471,24 +694,35 @@ void ResultList::ClearRows()
 
 void ResultList::RebuildFromRowsLocked(std::vector<ResultRow>&& rows)
 {
-    m_slots.clear();
+    // One pass over the rows in their new order; they keep their places as ids. Words and key
+    // hashes are made when an insertion or the duplicate index next needs them, so that a sort
+    // reads no key here.
+    m_rows = std::move(rows);
+    const std::size_t n = m_rows.size();
+    m_rowChunk.assign(n, nullptr);
+    m_keyHash.assign(n, 0);
     m_freeSlots.clear();
     m_chunks.clear();
-    m_slots.resize(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (i % (kMaxChunk / 2) == 0) {
-            m_chunks.push_back(std::make_unique<Chunk>());
-            m_chunks.back()->entries.reserve(kMaxChunk);
+    constexpr std::size_t kFill = kMaxChunk / 2;
+    m_chunks.reserve((n + kFill - 1) / kFill);
+    for (std::size_t i = 0; i < n;) {
+        auto chunk = std::make_unique<Chunk>();
+        const std::size_t end = std::min(n, i + kFill);
+        chunk->entries.reserve(end - i);
+        for (; i < end; ++i) {
+            ResultRow& row = m_rows[i];
+            if (row.cells.empty())
+                row.cells.resize(1);
+            for (auto& cell : row.cells)
+                if (cell.size() > kMaxCellLength)
+                    cell.resize(kMaxCellLength);
+            const std::string& key = row.cells[0];
+            chunk->entries.push_back(Entry{Words{}, key.data(), static_cast<uint32_t>(key.size()), static_cast<uint32_t>(i)});
+            m_rowChunk[i] = chunk.get();
         }
-        Slot& slot = m_slots[i];
-        slot.row = std::move(rows[i]);
-        if (slot.row.cells.empty())
-            slot.row.cells.resize(1);
-        slot.keyHash = FoldedHash(slot.row.cells[0]);
-        slot.chunk = m_chunks.back().get();
-        slot.chunk->entries.push_back(EntryOf(static_cast<uint32_t>(i)));
+        m_chunks.push_back(std::move(chunk));
     }
-    m_rowCount = rows.size();
+    m_rowCount = n;
     RenumberChunksLocked(0);
     // Rows may have moved or changed: the duplicate index is rebuilt when next needed.
     m_dupValid = false;
@@ -503,15 +737,32 @@ void ResultList::Modify(const std::function<void(std::vector<ResultRow>&)>& writ
     {
         std::unique_lock lock(m_mutex);
         std::vector<ResultRow> rows;
-        rows.reserve(m_rowCount);
-        for (const auto& chunk : m_chunks)
-            for (const Entry& e : chunk->entries)
-                rows.push_back(std::move(m_slots[e.id].row));
-        writer(rows);
-        for (auto& row : rows)
-            for (auto& cell : row.cells)
-                if (cell.size() > kMaxCellLength)
-                    cell.resize(kMaxCellLength);
+        // Rows whose ids are their places (after a rebuild, or appended) are handed over whole.
+        bool inPlace = m_freeSlots.empty() && m_rows.size() == m_rowCount;
+        uint32_t next = 0;
+        for (std::size_t c = 0; c < m_chunks.size() && inPlace; ++c)
+            for (const Entry& e : m_chunks[c]->entries)
+                if (e.id != next++) {
+                    inPlace = false;
+                    break;
+                }
+        if (inPlace) {
+            rows.swap(m_rows);
+        } else {
+            rows.reserve(m_rowCount);
+            for (const auto& chunk : m_chunks)
+                for (const Entry& e : chunk->entries)
+                    rows.push_back(std::move(m_rows[e.id]));
+        }
+        try {
+            writer(rows);
+        } catch (...) {
+            // The list keeps the rows as the writer left them.
+            RebuildFromRowsLocked(std::move(rows));
+            lock.unlock();
+            Touch();
+            throw;
+        }
         RebuildFromRowsLocked(std::move(rows));
     }
     Touch();
@@ -529,10 +780,10 @@ void ResultList::RebuildDupIndexLocked()
     m_dupValid = true;
     for (const auto& chunk : m_chunks)
         for (const Entry& e : chunk->entries) {
-            const uint32_t id = e.id;
-            const Slot& slot = m_slots[id];
-            if (DupFindLocked(slot.keyHash, slot.row.cells[0]) < 0)
-                DupSetLocked(slot.keyHash, id);
+            const uint64_t hash = FoldedHash(e.Key());
+            m_keyHash[e.id] = hash;
+            if (DupFindLocked(hash, e.Key()) < 0)
+                DupSetLocked(hash, e.id);
         }
 }
 
@@ -545,7 +796,7 @@ long ResultList::DupFindLocked(uint64_t hash, std::string_view text) const
         const DupEntry& e = m_dupTable[i];
         if (e.id == kNoId)
             return -1;
-        if (e.hash == hash && Cp1252EqualsNoCase(m_slots[e.id].row.cells[0], text))
+        if (e.hash == hash && EqualsNoCase(m_rows[e.id].cells[0], text))
             return static_cast<long>(e.id);
     }
 }
@@ -567,7 +818,7 @@ void ResultList::DupSetLocked(uint64_t hash, uint32_t id)
         }
     }
     const std::size_t mask = m_dupTable.size() - 1;
-    const std::string_view text = m_slots[id].row.cells[0];
+    const std::string_view text = m_rows[id].cells[0];
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         DupEntry& e = m_dupTable[i];
         if (e.id == kNoId) {
@@ -575,7 +826,7 @@ void ResultList::DupSetLocked(uint64_t hash, uint32_t id)
             ++m_dupUsed;
             return;
         }
-        if (e.hash == hash && Cp1252EqualsNoCase(m_slots[e.id].row.cells[0], text)) {
+        if (e.hash == hash && EqualsNoCase(m_rows[e.id].cells[0], text)) {
             e.id = id;
             return;
         }
@@ -584,28 +835,28 @@ void ResultList::DupSetLocked(uint64_t hash, uint32_t id)
 
 void ResultList::DupNoteInsertLocked(uint32_t id, std::size_t position)
 {
-    const Slot& slot = m_slots[id];
-    const long first = DupFindLocked(slot.keyHash, slot.row.cells[0]);
+    const uint64_t hash = m_keyHash[id];
+    const std::string_view key = m_rows[id].cells[0];
+    const long first = DupFindLocked(hash, key);
     if (first < 0) {
-        DupSetLocked(slot.keyHash, id);
+        DupSetLocked(hash, id);
         return;
     }
     // An equal key is already there; the new row takes over only when it landed above it.
     const auto firstId = static_cast<uint32_t>(first);
-    const Chunk* a = slot.chunk;
-    const Chunk* b = m_slots[firstId].chunk;
+    const Chunk* a = m_rowChunk[id];
+    const Chunk* b = m_rowChunk[firstId];
     const bool above = a != b ? a->index < b->index : position < PositionOfIdLocked(firstId);
     if (above)
-        DupSetLocked(slot.keyHash, id);
+        DupSetLocked(hash, id);
 }
 
 void ResultList::DupNoteRemoveLocked(uint32_t id)
 {
     if (!m_dupValid)
         return;
-    const Slot& slot = m_slots[id];
     // Removing the first row of a key leaves an unknown successor: rebuild when next needed.
-    if (DupFindLocked(slot.keyHash, slot.row.cells[0]) == static_cast<long>(id)) {
+    if (DupFindLocked(m_keyHash[id], m_rows[id].cells[0]) == static_cast<long>(id)) {
         m_dupValid = false;
         m_dupTable.clear();
         m_dupUsed = 0;
@@ -713,7 +964,7 @@ std::vector<std::size_t> ResultList::SelectedRows() const
     std::size_t index = 0;
     for (const auto& chunk : m_chunks)
         for (const Entry& e : chunk->entries) {
-            if (m_slots[e.id].row.selected)
+            if (m_rows[e.id].selected)
                 rows.push_back(index);
             ++index;
         }
@@ -724,8 +975,8 @@ void ResultList::SetSelectedRows(const std::vector<std::size_t>& rows)
 {
     {
         std::unique_lock lock(m_mutex);
-        for (auto& slot : m_slots)
-            slot.row.selected = false;
+        for (auto& r : m_rows)
+            r.selected = false;
         for (const std::size_t row : rows)
             if (row < m_rowCount)
                 RowLocked(row).selected = true;

@@ -130,12 +130,23 @@ public:
 private:
     void Touch() { m_revision.fetch_add(1, std::memory_order_acq_rel); }
 
-    // One row in list order: its slot id and where its column 0 text lives, so that the sorted
-    // insertion compares keys without going through the slot (a cache miss less per probe).
-    // The text pointer stays valid while the cell is unchanged: moving a row moves the cell
-    // vector's buffer, not the strings in it; every change of a row's cells refreshes it.
+    // One row in list order: its id and where its column 0 text lives, so that the sorted
+    // insertion compares keys without going through the row. The text pointer stays valid while
+    // the cell is unchanged: moving a row moves the cell vector's buffer, not the strings in it;
+    // every change of a row's cells refreshes it.
+    // `words` hold the 16 folded key bytes at the chunk's prefix length, big-endian and padded
+    // with zeros, so that most probes of a binary search decide on the entry alone; they are
+    // valid while the chunk's words are.
+    struct Words
+    {
+        uint64_t high = 0, low = 0;
+        bool operator==(const Words&) const = default;
+        bool operator<(const Words& o) const { return high != o.high ? high < o.high : low < o.low; }
+    };
+    static constexpr std::size_t kWordBytes = 16;
     struct Entry
     {
+        Words words;
         const char* key = nullptr;
         uint32_t keyLength = 0;
         uint32_t id = 0;
@@ -146,12 +157,16 @@ private:
     {
         std::vector<Entry> entries;
         std::size_t index = 0; // position in m_chunks
+        // With `wordsReady`, every key of the chunk is at least `prefix` bytes long, all keys
+        // agree on their first `prefix` folded bytes, and every entry's word is that of `prefix`.
+        uint32_t prefix = 0;
+        bool wordsReady = false;
     };
-    struct Slot
+    struct KeyRef
     {
-        ResultRow row;
-        Chunk* chunk = nullptr; // nullptr for a free slot
-        uint64_t keyHash = 0;   // hash of the folded column 0
+        const char* data = nullptr;
+        uint32_t size = 0;
+        std::string_view View() const { return {data, size}; }
     };
     // Open-addressing table: folded column 0 -> the id of its first row in list order.
     struct DupEntry
@@ -162,10 +177,16 @@ private:
     static constexpr uint32_t kNoId = 0xFFFFFFFFu;
 
     Entry EntryOf(uint32_t id) const;
+    static Words WordsOf(std::string_view key, std::size_t at);
     std::size_t LocateLocked(std::size_t row, std::size_t& offset) const;
     const ResultRow& RowLocked(std::size_t row) const;
     ResultRow& RowLocked(std::size_t row);
     std::size_t InsertLocked(ResultRow&& row, uint64_t keyHash);
+    std::size_t SortedPlaceLocked(std::string_view key, std::size_t& offset, Words& words);
+    std::size_t ChunkForKeyLocked(std::string_view key) const;
+    void PrepareWordsLocked(Chunk& chunk);
+    void ShortenPrefixLocked(Chunk& chunk, std::size_t prefix);
+    void AddChunkLocked(std::size_t at);
     std::size_t PositionOfIdLocked(uint32_t id) const;
     void SplitChunkLocked(std::size_t chunk);
     void RemoveIdsLocked(const std::vector<uint32_t>& ids);
@@ -180,13 +201,18 @@ private:
     void DupNoteRemoveLocked(uint32_t id);
 
     mutable std::shared_mutex m_mutex;
-    // Rows live in slots with fixed ids; the list order is held in chunks of entries, so that a
-    // sorted insertion into a list of a million rows moves a few kilobytes at most.
-    std::vector<Slot> m_slots;
+    // Rows live under fixed ids; the list order is held in chunks of entries, so that a sorted
+    // insertion into a list of a million rows moves a few kilobytes at most. A free id has an
+    // empty row and no chunk.
+    std::vector<ResultRow> m_rows;
+    std::vector<Chunk*> m_rowChunk;
+    // Hash of each row's folded column 0; kept up to date only while the duplicate index is
+    // valid, and recomputed when it is rebuilt.
+    std::vector<uint64_t> m_keyHash;
     std::vector<uint32_t> m_freeSlots;
     std::vector<std::unique_ptr<Chunk>> m_chunks;
     std::vector<std::size_t> m_chunkStart; // index of each chunk's first row
-    std::vector<Entry> m_chunkFirst;       // each chunk's first entry, searched without pointer chasing
+    std::vector<KeyRef> m_chunkFirst;      // each chunk's first key, searched without pointer chasing
     std::size_t m_rowCount = 0;
     std::vector<DupEntry> m_dupTable;
     std::size_t m_dupUsed = 0;
