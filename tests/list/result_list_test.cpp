@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <random>
+#include <stdexcept>
 #include <thread>
 
 #include "core/cp1252.h"
@@ -69,6 +70,208 @@ TEST(ResultListTest, SortedInsertionKeepsEqualKeysInArrivalOrderAcrossChunks)
             ++i;
         });
     }
+}
+
+// Keys that meet the word comparison's edges: long shared starts, keys shorter than or as long
+// as a chunk's common start, case pairs, Windows-1252 letters that fold (0x8A/0x9A, 0x9F/0xFF,
+// 0xC9/0xE9), zero bytes and empty keys.
+std::string HardKey(std::mt19937& rng)
+{
+    static const std::string kStems[] = {
+        "", "http://www.example.com/", "HTTP://WWW.Example.COM/", "http://www.example.com/aaaaaaaaaaaaaaaaaaaa/",
+        "http://www.example.co", "\x8A\x9F\xC9", "\x9A\xFF\xE9", std::string("a\0b", 3), "ftp://f"};
+    static const char kTail[] = {'a', 'A', 'b', 'z', 'Z', '/', '\0', '\x8A', '\x9A', '\x9F', '\xFF', '\xC9', '\xE9', '0'};
+    std::string key = kStems[rng() % std::size(kStems)];
+    const std::size_t tail = rng() % 24;
+    for (std::size_t i = 0; i < tail; ++i)
+        key += kTail[rng() % sizeof kTail];
+    if (rng() % 4 == 0)
+        key.resize(rng() % (key.size() + 1));
+    return key;
+}
+
+bool SortsBefore(AutoSort mode, const std::string& a, const std::string& b)
+{
+    const int c = Cp1252CompareNoCase(a, b);
+    return mode == AutoSort::Descending ? c > 0 : c < 0;
+}
+
+// A plain model of a sorted list: rows as (key, param), a new row after the rows not behind it.
+struct SortedModel
+{
+    AutoSort mode = AutoSort::Ascending;
+    std::vector<std::pair<std::string, uint32_t>> rows;
+
+    std::size_t Insert(const std::string& key, uint32_t param)
+    {
+        const auto it = std::upper_bound(rows.begin(), rows.end(), key, [&](const std::string& k, const auto& row) {
+            return SortsBefore(mode, k, row.first);
+        });
+        const auto at = static_cast<std::size_t>(it - rows.begin());
+        rows.insert(it, {key, param});
+        return at;
+    }
+};
+
+void ExpectListEquals(const ResultList& list, const SortedModel& model)
+{
+    ASSERT_EQ(list.RowCount(), model.rows.size());
+    std::size_t i = 0;
+    list.ForEachRow([&](std::size_t, const ResultRow& row) {
+        ASSERT_EQ(row.Cell(0), model.rows[i].first) << i;
+        ASSERT_EQ(row.param, model.rows[i].second) << i;
+        ++i;
+    });
+}
+
+// Inserts `count` hard keys and checks every returned position against the model.
+void InsertAndCompare(ResultList& list, SortedModel& model, std::mt19937& rng, int count, uint32_t& serial)
+{
+    for (int i = 0; i < count; ++i) {
+        const std::string key = HardKey(rng);
+        const std::size_t expected = model.Insert(key, serial);
+        ASSERT_EQ(list.InsertRow(MakeRow(key, serial)), expected) << "key of " << key.size() << " bytes";
+        ++serial;
+    }
+    ExpectListEquals(list, model);
+}
+
+TEST(ResultListTest, SortedInsertionOfHardKeysMatchesAStableSort)
+{
+    for (const AutoSort mode : {AutoSort::Ascending, AutoSort::Descending}) {
+        ResultList list;
+        list.SetAutoSort(mode);
+        SortedModel model{mode, {}};
+        std::mt19937 rng(mode == AutoSort::Ascending ? 21 : 22);
+        uint32_t serial = 0;
+        InsertAndCompare(list, model, rng, 6000, serial); // several chunk splits
+        // The same result as a stable sort of the arrival order: equal keys in arrival order.
+        std::vector<std::pair<std::string, uint32_t>> arrival = model.rows;
+        std::sort(arrival.begin(), arrival.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+        std::stable_sort(arrival.begin(), arrival.end(),
+                         [&](const auto& a, const auto& b) { return SortsBefore(mode, a.first, b.first); });
+        EXPECT_EQ(arrival, model.rows);
+    }
+}
+
+TEST(ResultListTest, SortedInsertionAfterEditsDeletesAndModify)
+{
+    ResultList list;
+    SortedModel model;
+    std::mt19937 rng(31);
+    uint32_t serial = 0;
+    InsertAndCompare(list, model, rng, 4000, serial);
+
+    // Column 0 of every row, chunk-first rows among them, changes to a text that keeps the order:
+    // the same letters in another case, or a shorter start when it still fits between its
+    // neighbours. Later insertions must see the new keys.
+    for (std::size_t i = 0; i < model.rows.size(); ++i) {
+        std::string text = model.rows[i].first;
+        if (rng() % 2) {
+            for (char& c : text)
+                c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : (c >= 'A' && c <= 'Z' ? c + 32 : c));
+        } else {
+            text.resize(rng() % (text.size() + 1));
+            const bool fits = (i == 0 || !SortsBefore(model.mode, text, model.rows[i - 1].first)) &&
+                              (i + 1 == model.rows.size() || !SortsBefore(model.mode, model.rows[i + 1].first, text));
+            if (!fits)
+                continue;
+        }
+        list.SetCell(i, 0, text);
+        model.rows[i].first = text;
+    }
+    ExpectListEquals(list, model);
+    InsertAndCompare(list, model, rng, 2000, serial);
+
+    // Deleting many rows, chunk-first ones among them, leaves chunks whose words must still hold.
+    std::vector<std::size_t> gone;
+    for (std::size_t i = 0; i < model.rows.size(); ++i)
+        if (rng() % 5 < 2)
+            gone.push_back(i);
+    list.DeleteRows(gone);
+    for (auto it = gone.rbegin(); it != gone.rend(); ++it)
+        model.rows.erase(model.rows.begin() + static_cast<std::ptrdiff_t>(*it));
+    ExpectListEquals(list, model);
+    InsertAndCompare(list, model, rng, 2000, serial);
+
+    // A reorder that keeps the list sorted (equal keys reversed), then more rows.
+    list.Modify([](std::vector<ResultRow>& rows) {
+        std::reverse(rows.begin(), rows.end());
+        std::stable_sort(rows.begin(), rows.end(), [](const ResultRow& a, const ResultRow& b) {
+            return Cp1252CompareNoCase(a.Cell(0), b.Cell(0)) < 0;
+        });
+    });
+    std::reverse(model.rows.begin(), model.rows.end());
+    std::stable_sort(model.rows.begin(), model.rows.end(), [](const auto& a, const auto& b) {
+        return Cp1252CompareNoCase(a.first, b.first) < 0;
+    });
+    ExpectListEquals(list, model);
+    InsertAndCompare(list, model, rng, 2000, serial);
+}
+
+// Auto-sort switched on over unsorted rows: any plausible place will do, but every row must be
+// kept and reads must find what was inserted.
+TEST(ResultListTest, SortedInsertionIntoAnUnsortedListKeepsEveryRow)
+{
+    ResultList list;
+    list.SetAutoSort(AutoSort::Off);
+    std::mt19937 rng(41);
+    std::vector<std::string> keys;
+    for (int i = 0; i < 3000; ++i) {
+        keys.push_back(HardKey(rng));
+        list.InsertRow(MakeRow(keys.back()));
+    }
+    for (const AutoSort mode : {AutoSort::Ascending, AutoSort::Descending}) {
+        list.SetAutoSort(mode);
+        for (int i = 0; i < 3000; ++i) {
+            keys.push_back(HardKey(rng));
+            const std::size_t at = list.InsertRow(MakeRow(keys.back()));
+            ASSERT_LT(at, list.RowCount());
+            ASSERT_EQ(list.GetCell(at, 0), keys.back());
+        }
+    }
+    std::vector<std::string> rows = Column0(list);
+    std::sort(rows.begin(), rows.end());
+    std::sort(keys.begin(), keys.end());
+    EXPECT_EQ(rows, keys);
+}
+
+// The duplicate index is rebuilt from the rows a Modify leaves, edited texts included.
+TEST(ResultListTest, DuplicateRuleFollowsTheRowsAfterModify)
+{
+    ResultList list;
+    for (const char* t : {"http://a.com", "http://b.com", "http://a.com/x"})
+        ASSERT_GE(list.InsertRowUnlessDuplicate(MakeRow(t), false), 0);
+    EXPECT_EQ(list.InsertRowUnlessDuplicate(MakeRow("HTTP://A.COM"), false), -1);
+    list.Modify([](std::vector<ResultRow>& rows) {
+        for (ResultRow& row : rows)
+            if (row.cells[0] == "http://a.com")
+                row.cells[0] = "http://c.com";
+        std::reverse(rows.begin(), rows.end());
+    });
+    EXPECT_EQ(list.FindFirstNoCase("HTTP://A.COM"), -1);
+    EXPECT_EQ(list.InsertRowUnlessDuplicate(MakeRow("http://C.com"), false), -1);
+    EXPECT_EQ(list.FindFirstNoCase("http://c.COM"), 2); // b.com, a.com/x, c.com after the reversal
+    const long at = list.InsertRowUnlessDuplicate(MakeRow("HTTP://A.COM"), false);
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(list.GetCell(static_cast<std::size_t>(at), 0), "HTTP://A.COM");
+    EXPECT_EQ(list.InsertRowUnlessDuplicate(MakeRow("http://a.com"), false), -1);
+}
+
+// A writer that throws leaves a usable list with the rows as it left them.
+TEST(ResultListTest, ModifyWhoseWriterThrowsKeepsTheRows)
+{
+    ResultList list;
+    for (const char* t : {"c", "a", "b"})
+        list.InsertRow(MakeRow(t));
+    EXPECT_THROW(list.Modify([](std::vector<ResultRow>& rows) {
+        rows.pop_back();
+        throw std::runtime_error("writer failed");
+    }),
+                 std::runtime_error);
+    EXPECT_EQ(Column0(list), (std::vector<std::string>{"a", "b"}));
+    list.InsertRow(MakeRow("bb"));
+    EXPECT_EQ(Column0(list), (std::vector<std::string>{"a", "b", "bb"}));
 }
 
 TEST(ResultListTest, AutoSortOffAppendsAndSwitchingOnDoesNotResort)
