@@ -68,7 +68,14 @@ bool SortShouldStop(AppState& app)
 
 SortSnapshot TakeSnapshot(const ResultList& list, int column)
 {
+    // Sized first: growing a buffer of a million cells copies it several times over.
+    std::size_t rows = 0, bytes = 0;
+    list.ForEachRow([&](std::size_t, const ResultRow& row) {
+        ++rows;
+        bytes += row.Cell(column).size();
+    });
     SortSnapshot snapshot;
+    snapshot.Reserve(rows, bytes);
     list.ForEachRow([&](std::size_t, const ResultRow& row) { snapshot.Add(row.Cell(column), row.icon); });
     return snapshot;
 }

@@ -2,7 +2,9 @@
 #include "list/sort_orders.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 
 #include "core/cp1252.h"
@@ -17,10 +19,6 @@ struct SortStopped
 {};
 
 constexpr std::size_t kEndingKeyChars = 160;
-
-
-
-
 
 // Counts comparisons, asks the stop check and reports progress now and then.
 class Pacer
@@ -44,6 +42,82 @@ private:
     const ProgressCheck& m_progress;
     uint64_t m_base, m_total, m_count = 0;
 };
+
+// One row of a text key sort: eight key bytes from the depth reached, big-endian and padded with
+// zeros, and the key's length when it ends within them (kRunsOn otherwise).
+struct TextItem
+{
+    uint64_t head = 0;
+    uint32_t ends = 0;
+    uint32_t row = 0;
+};
+constexpr uint32_t kRunsOn = 0xFFFFFFFFu;
+constexpr std::size_t kSmallRun = 16;
+
+uint64_t HeadAt(std::string_view key, std::size_t depth)
+{
+    if (depth + 8 <= key.size()) {
+        uint64_t v;
+        std::memcpy(&v, key.data() + depth, sizeof v);
+        if constexpr (std::endian::native == std::endian::little)
+            v = __builtin_bswap64(v);
+        return v;
+    }
+    uint64_t v = 0;
+    for (std::size_t k = 0; k < 8; ++k)
+        v = (v << 8) | (depth + k < key.size() ? static_cast<uint8_t>(key[depth + k]) : 0u);
+    return v;
+}
+
+// Sorts rows by their keys' plain byte order, equal keys by row, so that the result is that of a
+// stable sort. All keys of the range agree on their first `depth` bytes. Eight bytes at a time
+// are compared inside the items, and only runs that agree on them go on to the next eight:
+// long common starts such as "http://www." cost a scan, not a comparison of whole texts.
+void SortTextKeys(TextItem* first, TextItem* last, std::size_t depth, const SortSnapshot& keys, Pacer& pacer)
+{
+    for (;;) {
+        const auto n = static_cast<std::size_t>(last - first);
+        if (n < 2)
+            return;
+        if (n <= kSmallRun) {
+            std::sort(first, last, [&](const TextItem& a, const TextItem& b) {
+                pacer.Tick();
+                const int c = keys.Cell(a.row).substr(depth).compare(keys.Cell(b.row).substr(depth));
+                return c != 0 ? c < 0 : a.row < b.row;
+            });
+            return;
+        }
+        bool alike = true;
+        for (TextItem* it = first; it != last; ++it) {
+            const std::string_view key = keys.Cell(it->row);
+            it->head = HeadAt(key, depth);
+            it->ends = key.size() <= depth + 8 ? static_cast<uint32_t>(key.size()) : kRunsOn;
+            alike = alike && it->head == first->head && it->ends == kRunsOn;
+        }
+        if (alike) {
+            depth += 8;
+            continue;
+        }
+        // Within equal heads a key that ends there is a start of the longer ones: it goes first.
+        std::sort(first, last, [&](const TextItem& a, const TextItem& b) {
+            pacer.Tick();
+            if (a.head != b.head)
+                return a.head < b.head;
+            if (a.ends != b.ends)
+                return a.ends < b.ends;
+            return a.row < b.row;
+        });
+        for (TextItem* run = first; run != last;) {
+            TextItem* end = run + 1;
+            while (end != last && end->head == run->head && end->ends == run->ends)
+                ++end;
+            if (run->ends == kRunsOn && end - run > 1)
+                SortTextKeys(run, end, depth + 8, keys, pacer);
+            run = end;
+        }
+        return;
+    }
+}
 
 } // namespace
 
@@ -129,7 +203,13 @@ SortOutcome KeySortOrder(const SortSnapshot& rows, const KeySortSpec& sortKey, c
     if (columnKey)
         empty.resize(n);
     if (textKey)
-        texts.Reserve(n, rows.Size() > 0 ? static_cast<std::size_t>(rows.Cell(0).size()) * n : 0);
+    {
+        // Keys are as long as their cells, cut for endings, padded for offsets.
+        std::size_t bytes = 0;
+        for (std::size_t i = 0; i < n; ++i)
+            bytes += rows.Cell(i).size();
+        texts.Reserve(n, bytes + (sortKey.keyClass == kKeyOffset ? 10 * n : 0));
+    }
 
     const bool ranked = sortKey.mode == kSortEnding ? !sortKey.reversed : sortKey.descending;
     std::string key;
@@ -191,14 +271,31 @@ SortOutcome KeySortOrder(const SortSnapshot& rows, const KeySortSpec& sortKey, c
         pacer.Tick();
         if (columnKey && (empty[x] || empty[y]))
             return empty[y] && !empty[x];
-        if (textKey)
-            return texts.Cell(x) < texts.Cell(y);
         if (!dotted.empty())
             return desc ? dotted[y] < dotted[x] : dotted[x] < dotted[y];
         return columnKey && desc ? numbers[y] < numbers[x] : numbers[x] < numbers[y];
     };
     try {
-        std::stable_sort(order.begin(), order.end(), less);
+        if (textKey) {
+            // Column keys of empty cells go last in their old order; the rest by their keys.
+            std::vector<TextItem> items;
+            items.reserve(order.size());
+            std::vector<uint32_t> last;
+            for (const uint32_t row : order) {
+                if (columnKey && empty[row])
+                    last.push_back(row);
+                else
+                    items.push_back(TextItem{0, 0, row});
+            }
+            SortTextKeys(items.data(), items.data() + items.size(), 0, texts, pacer);
+            std::size_t i = 0;
+            for (const TextItem& item : items)
+                order[i++] = item.row;
+            for (const uint32_t row : last)
+                order[i++] = row;
+        } else {
+            std::stable_sort(order.begin(), order.end(), less);
+        }
     } catch (const SortStopped&) {
         out.stopped = true;
         keyed = 0;
