@@ -75,10 +75,10 @@ TEST(TextKeySort, ColumnKeysMatchAStableSortInBothDirections)
                 keys.push_back(key);
                 empty.push_back(cell.empty());
             }
-            KeySortSpec spec;
-            spec.keyClass = kKeyText;
-            spec.descending = descending;
-            const SortOutcome out = KeySortOrder(Snapshot(cells), spec, rank);
+            KeySortSpec request;
+            request.keyClass = kKeyText;
+            request.descending = descending;
+            const SortOutcome out = KeySortOrder(Snapshot(cells), request, rank);
             EXPECT_FALSE(out.stopped);
             EXPECT_EQ(out.order, StableOrder(keys, empty)) << "seed " << seed << (descending ? " descending" : "");
         }
@@ -103,10 +103,10 @@ TEST(TextKeySort, EndingKeysMatchAStableSort)
             }
             keys.push_back(key);
         }
-        KeySortSpec spec;
-        spec.mode = kSortEnding;
-        spec.reversed = reversed;
-        const SortOutcome out = KeySortOrder(Snapshot(cells), spec, rank);
+        KeySortSpec request;
+        request.mode = kSortEnding;
+        request.reversed = reversed;
+        const SortOutcome out = KeySortOrder(Snapshot(cells), request, rank);
         // Empty cells have empty keys and come first here.
         EXPECT_EQ(out.order, StableOrder(keys, std::vector<bool>(cells.size(), false)));
     }
