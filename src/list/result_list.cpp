@@ -11,8 +11,7 @@ namespace lt {
 
 namespace {
 
-// Chunks are split when they reach this size; a full chunk is 32 KiB of entries.
-constexpr std::size_t kMaxChunk = 1024;
+// Chunks are split when they reach this size.
 
 const std::string kEmpty;
 
@@ -111,6 +110,16 @@ void ReserveOneMore(std::vector<T>& v)
         v.reserve(std::max<std::size_t>(16, v.capacity() * 2));
 }
 
+// Adds `delta` (wrapping) to the starts of the chunks from `from` on; a plain loop over raw data
+// so that the compiler vectorises it.
+void ShiftChunkStarts(std::vector<std::size_t>& starts, std::size_t from, std::size_t delta)
+{
+    std::size_t* const data = starts.data();
+    const std::size_t n = starts.size();
+    for (std::size_t c = from; c < n; ++c)
+        data[c] += delta;
+}
+
 bool EqualsNoCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && FoldedCommonLength(a, b, a.size()) == a.size();
@@ -136,6 +145,68 @@ ResultList::ResultList()
 {
     // A new view has the three columns of a URL search with empty headers until a kind is applied.
     m_columns = {ColumnState{"", kColText, 364}, ColumnState{"", kColTitle, 144}, ColumnState{"", kColPath, 360}};
+}
+
+// ---- chunk entries -------------------------------------------------------------------------
+
+namespace {
+constexpr std::size_t kEntryBytes = 32;
+}
+
+ResultList::EntryRun::EntryRun()
+    : m_data(static_cast<Entry*>(::operator new(kChunkCapacity * sizeof(Entry))))
+{
+    static_assert(std::is_trivially_copyable_v<Entry> && sizeof(Entry) == kEntryBytes);
+}
+
+ResultList::EntryRun::~EntryRun() { ::operator delete(m_data); }
+
+void ResultList::EntryRun::Recenter()
+{
+    const std::size_t n = size();
+    const std::size_t begin = (kChunkCapacity - n) / 2;
+    std::memmove(static_cast<void*>(m_data + begin), m_data + m_begin, n * sizeof(Entry));
+    m_begin = begin;
+    m_end = begin + n;
+}
+
+void ResultList::EntryRun::Insert(std::size_t at, const Entry& entry)
+{
+    const std::size_t n = size();
+    bool front = at < n - at;
+    if (front ? m_begin == 0 : m_end == kChunkCapacity) {
+        // Room only on the other side: spread it over both ends, each move halving what is left.
+        Recenter();
+        front = front ? m_begin > 0 : m_end == kChunkCapacity;
+    }
+    if (front) {
+        std::memmove(static_cast<void*>(m_data + m_begin - 1), m_data + m_begin, at * sizeof(Entry));
+        --m_begin;
+    } else {
+        std::memmove(static_cast<void*>(m_data + m_begin + at + 1), m_data + m_begin + at, (n - at) * sizeof(Entry));
+        ++m_end;
+    }
+    m_data[m_begin + at] = entry;
+}
+
+void ResultList::EntryRun::Erase(std::size_t at)
+{
+    const std::size_t n = size();
+    if (at < n - at - 1) {
+        std::memmove(static_cast<void*>(m_data + m_begin + 1), m_data + m_begin, at * sizeof(Entry));
+        ++m_begin;
+    } else {
+        std::memmove(static_cast<void*>(m_data + m_begin + at), m_data + m_begin + at + 1, (n - at - 1) * sizeof(Entry));
+        --m_end;
+    }
+}
+
+void ResultList::EntryRun::Assign(const Entry* first, const Entry* last)
+{
+    const auto n = static_cast<std::size_t>(last - first);
+    m_begin = (kChunkCapacity - n) / 2;
+    m_end = m_begin + n;
+    std::memmove(static_cast<void*>(m_data + m_begin), first, n * sizeof(Entry));
 }
 
 // ---- locating rows -------------------------------------------------------------------------
@@ -197,9 +268,7 @@ void ResultList::RenumberChunksLocked(std::size_t from)
 
 void ResultList::AddChunkLocked(std::size_t at)
 {
-    auto fresh = std::make_unique<Chunk>();
-    fresh->entries.reserve(kMaxChunk);
-    m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(at), std::move(fresh));
+    m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(at), std::make_unique<Chunk>());
     RenumberChunksLocked(at);
 }
 
@@ -208,9 +277,9 @@ void ResultList::SplitChunkLocked(std::size_t chunk)
     Chunk& old = *m_chunks[chunk];
     auto fresh = std::make_unique<Chunk>();
     const std::size_t half = old.entries.size() / 2;
-    fresh->entries.reserve(kMaxChunk);
-    fresh->entries.assign(old.entries.begin() + static_cast<std::ptrdiff_t>(half), old.entries.end());
-    old.entries.resize(half);
+    fresh->entries.Assign(old.entries.begin() + half, old.entries.end());
+    old.entries.Truncate(half);
+    old.entries.Recenter();
     // Each half has a longer common start than the whole: its words are made again when needed.
     old.wordsReady = false;
     for (const Entry& e : fresh->entries)
@@ -411,7 +480,7 @@ void ResultList::ShortenPrefixLocked(Chunk& chunk, std::size_t prefix)
 std::size_t ResultList::SortedPlaceLocked(std::string_view key, std::size_t& offset, Words& words)
 {
     std::size_t c = ChunkForKeyLocked(key);
-    if (m_chunks[c]->entries.size() >= kMaxChunk) {
+    if (m_chunks[c]->entries.size() >= kChunkCapacity) {
         if (c + 1 == m_chunks.size() && !Before(m_autoSort, key, m_chunks[c]->entries.back().Key())) {
             // Appending at the very end starts a new chunk, so appended lists stay dense.
             AddChunkLocked(++c);
@@ -481,7 +550,7 @@ std::size_t ResultList::InsertLocked(ResultRow&& row, uint64_t keyHash)
         m_chunks[0]->wordsReady = true;
     } else if (m_autoSort == AutoSort::Off) {
         chunk = m_chunks.size() - 1;
-        if (m_chunks[chunk]->entries.size() >= kMaxChunk)
+        if (m_chunks[chunk]->entries.size() >= kChunkCapacity)
             AddChunkLocked(++chunk);
         offset = m_chunks[chunk]->entries.size();
         m_chunks[chunk]->wordsReady = false;
@@ -491,7 +560,6 @@ std::size_t ResultList::InsertLocked(ResultRow&& row, uint64_t keyHash)
 
     // Everything that may fail to allocate comes before the row is taken.
     auto& entries = m_chunks[chunk]->entries;
-    ReserveOneMore(entries);
     uint32_t id;
     if (!m_freeSlots.empty()) {
         id = m_freeSlots.back();
@@ -509,12 +577,10 @@ std::size_t ResultList::InsertLocked(ResultRow&& row, uint64_t keyHash)
     m_rowChunk[id] = m_chunks[chunk].get();
     m_keyHash[id] = keyHash;
     const std::string& stored = m_rows[id].cells[0];
-    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(offset),
-                   Entry{words, stored.data(), static_cast<uint32_t>(stored.size()), id});
+    entries.Insert(offset, Entry{words, stored.data(), static_cast<uint32_t>(stored.size()), id});
     if (offset == 0)
         m_chunkFirst[chunk] = KeyRef{stored.data(), static_cast<uint32_t>(stored.size())};
-    for (std::size_t c = chunk + 1; c < m_chunkStart.size(); ++c)
-        ++m_chunkStart[c];
+    ShiftChunkStarts(m_chunkStart, chunk + 1, 1);
     ++m_rowCount;
 
     const std::size_t position = m_chunkStart[chunk] + offset;
@@ -592,13 +658,12 @@ void ResultList::DeleteRow(std::size_t row)
         const uint32_t id = entries[offset].id;
         DupNoteRemoveLocked(id);
         // The chunk's words stay valid: the other keys still share its common start.
-        entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(offset));
+        entries.Erase(offset);
         if (entries.empty()) {
             m_chunks.erase(m_chunks.begin() + static_cast<std::ptrdiff_t>(chunk));
             RenumberChunksLocked(chunk);
         } else {
-            for (std::size_t c = chunk + 1; c < m_chunkStart.size(); ++c)
-                --m_chunkStart[c];
+            ShiftChunkStarts(m_chunkStart, chunk + 1, static_cast<std::size_t>(-1));
             if (offset == 0)
                 m_chunkFirst[chunk] = KeyRef{entries.front().key, entries.front().keyLength};
         }
@@ -653,8 +718,7 @@ void ResultList::RemoveIdsLocked(const std::vector<uint32_t>& ids)
     std::size_t out = 0;
     for (auto& chunk : m_chunks) {
         auto& v = chunk->entries;
-        v.erase(std::remove_if(v.begin(), v.end(), [&](const Entry& e) { return m_rowChunk[e.id] == nullptr; }),
-                v.end());
+        v.EraseIf([&](const Entry& e) { return m_rowChunk[e.id] == nullptr; });
         if (!v.empty())
             m_chunks[out++] = std::move(chunk);
     }
@@ -703,12 +767,12 @@ void ResultList::RebuildFromRowsLocked(std::vector<ResultRow>&& rows)
     m_keyHash.assign(n, 0);
     m_freeSlots.clear();
     m_chunks.clear();
-    constexpr std::size_t kFill = kMaxChunk / 2;
+    constexpr std::size_t kFill = kChunkCapacity / 2;
     m_chunks.reserve((n + kFill - 1) / kFill);
     for (std::size_t i = 0; i < n;) {
         auto chunk = std::make_unique<Chunk>();
         const std::size_t end = std::min(n, i + kFill);
-        chunk->entries.reserve(end - i);
+        chunk->entries.ClearAt((kChunkCapacity - (end - i)) / 2);
         for (; i < end; ++i) {
             ResultRow& row = m_rows[i];
             if (row.cells.empty())
@@ -717,7 +781,7 @@ void ResultList::RebuildFromRowsLocked(std::vector<ResultRow>&& rows)
                 if (cell.size() > kMaxCellLength)
                     cell.resize(kMaxCellLength);
             const std::string& key = row.cells[0];
-            chunk->entries.push_back(Entry{Words{}, key.data(), static_cast<uint32_t>(key.size()), static_cast<uint32_t>(i)});
+            chunk->entries.PushBack(Entry{Words{}, key.data(), static_cast<uint32_t>(key.size()), static_cast<uint32_t>(i)});
             m_rowChunk[i] = chunk.get();
         }
         m_chunks.push_back(std::move(chunk));

@@ -152,10 +152,56 @@ private:
         uint32_t id = 0;
         std::string_view Key() const { return {key, keyLength}; }
     };
+    static constexpr std::size_t kChunkCapacity = 1024;
+    // A chunk's entries, in a fixed buffer with room at both ends, so that an insertion or an
+    // erasure moves the shorter side of the run.
+    class EntryRun
+    {
+    public:
+        EntryRun(); // empty, with all room behind
+        ~EntryRun();
+        EntryRun(const EntryRun&) = delete;
+        EntryRun& operator=(const EntryRun&) = delete;
+
+        Entry* begin() { return m_data + m_begin; }
+        Entry* end() { return m_data + m_end; }
+        const Entry* begin() const { return m_data + m_begin; }
+        const Entry* end() const { return m_data + m_end; }
+        std::size_t size() const { return m_end - m_begin; }
+        bool empty() const { return m_end == m_begin; }
+        Entry& operator[](std::size_t i) { return m_data[m_begin + i]; }
+        const Entry& operator[](std::size_t i) const { return m_data[m_begin + i]; }
+        const Entry& front() const { return m_data[m_begin]; }
+        const Entry& back() const { return m_data[m_end - 1]; }
+
+        void Insert(std::size_t at, const Entry& entry); // size() < kChunkCapacity
+        void Erase(std::size_t at);
+        template <typename Pred>
+        void EraseIf(Pred remove)
+        {
+            std::size_t out = m_begin;
+            for (std::size_t i = m_begin; i < m_end; ++i)
+                if (!remove(m_data[i]))
+                    m_data[out++] = m_data[i];
+            m_end = out;
+        }
+        // Replaces the entries with [first, last) placed in the middle.
+        void Assign(const Entry* first, const Entry* last);
+        void Truncate(std::size_t count) { m_end = m_begin + count; }
+        // Empties the run, to be filled by PushBack from `begin` on.
+        void ClearAt(std::size_t begin) { m_begin = m_end = begin; }
+        void PushBack(const Entry& entry) { m_data[m_end++] = entry; } // needs room behind
+        // Moves the entries to the middle, with as much room in front as behind.
+        void Recenter();
+
+    private:
+        Entry* m_data;
+        std::size_t m_begin = 0, m_end = 0;
+    };
     // A run of rows in list order; its address stays fixed so that every row knows its chunk.
     struct Chunk
     {
-        std::vector<Entry> entries;
+        EntryRun entries;
         std::size_t index = 0; // position in m_chunks
         // With `wordsReady`, every key of the chunk is at least `prefix` bytes long, all keys
         // agree on their first `prefix` folded bytes, and every entry's word is that of `prefix`.
