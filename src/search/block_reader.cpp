@@ -35,7 +35,8 @@ bool BlockReader::Open(const std::string& path)
         return false;
     }
     // O_NONBLOCK stays: it does not change reads of a regular file, and two calls per file
-    // are a measurable share of a search over many small files.
+    // are a measurable share of a search over many small files. A file system that answers
+    // EAGAIN all the same gets the flag cleared then (see Load).
     m_fd = fd;
     m_size = static_cast<uint64_t>(st.st_size);
     return true;
@@ -46,6 +47,9 @@ void BlockReader::Attach(const char* data, std::size_t length)
     Close();
     m_memory = reinterpret_cast<const uint8_t*>(data);
     m_size = data ? length : 0;
+    m_data = m_memory;
+    m_blockStart = 0;
+    m_blockLength = m_size;
 }
 
 void BlockReader::Close()
@@ -53,7 +57,9 @@ void BlockReader::Close()
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
+    m_blocking = false;
     m_memory = nullptr;
+    m_data = nullptr;
     m_size = 0;
     m_blockStart = 0;
     m_blockLength = 0;
@@ -85,6 +91,12 @@ bool BlockReader::Load(uint64_t pos)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
+            if (errno == EAGAIN && !m_blocking) {
+                const int flags = ::fcntl(m_fd, F_GETFL);
+                m_blocking = flags >= 0 && ::fcntl(m_fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+                if (m_blocking)
+                    continue;
+            }
             m_failed = true;
             break;
         }
@@ -92,6 +104,7 @@ bool BlockReader::Load(uint64_t pos)
             break;
         have += static_cast<std::size_t>(n);
     }
+    m_data = m_block.data();
     m_blockStart = start;
     m_blockLength = have;
     if (have < want) {
@@ -101,30 +114,20 @@ bool BlockReader::Load(uint64_t pos)
     return pos < m_blockStart + m_blockLength;
 }
 
-int BlockReader::At(uint64_t pos)
+int BlockReader::AtSlow(uint64_t pos)
 {
-    if (m_memory)
-        return pos < m_size ? m_memory[pos] : -1;
-    if (pos >= m_blockStart && pos < m_blockStart + m_blockLength)
-        return m_block[static_cast<std::size_t>(pos - m_blockStart)];
-    if (!Load(pos))
+    if (m_memory || !Load(pos))
         return -1;
-    return m_block[static_cast<std::size_t>(pos - m_blockStart)];
+    return m_data[pos - m_blockStart];
 }
 
-const uint8_t* BlockReader::Span(uint64_t pos, std::size_t& available)
+const uint8_t* BlockReader::SpanSlow(uint64_t pos, std::size_t& available)
 {
     available = 0;
-    if (m_memory) {
-        if (pos >= m_size)
-            return nullptr;
-        available = static_cast<std::size_t>(m_size - pos);
-        return m_memory + pos;
-    }
-    if (!(pos >= m_blockStart && pos < m_blockStart + m_blockLength) && !Load(pos))
+    if (m_memory || !Load(pos))
         return nullptr;
     available = static_cast<std::size_t>(m_blockStart + m_blockLength - pos);
-    return m_block.data() + (pos - m_blockStart);
+    return m_data + (pos - m_blockStart);
 }
 
 } // namespace lt

@@ -30,20 +30,44 @@ public:
 
     uint64_t Size() const { return m_size; }
     // The byte at `pos`, or -1 past the end or on a read error.
-    int At(uint64_t pos);
+    int At(uint64_t pos)
+    {
+        // The scanners call this for every byte they look at closely: the loaded block (or the
+        // memory) answers without a call.
+        if (pos - m_blockStart < m_blockLength)
+            return m_data[pos - m_blockStart];
+        return AtSlow(pos);
+    }
     // A pointer to the bytes from `pos` on and how many follow contiguously (0 past the end).
-    const uint8_t* Span(uint64_t pos, std::size_t& available);
+    const uint8_t* Span(uint64_t pos, std::size_t& available)
+    {
+        if (pos - m_blockStart < m_blockLength) {
+            available = static_cast<std::size_t>(m_blockLength - (pos - m_blockStart));
+            return m_data + (pos - m_blockStart);
+        }
+        return SpanSlow(pos, available);
+    }
+    // How many bytes before `pos` the last Span(pos) answer can also be read at (behind its pointer).
+    std::size_t Behind(uint64_t pos) const
+    {
+        return pos - m_blockStart < m_blockLength ? static_cast<std::size_t>(pos - m_blockStart) : 0;
+    }
     bool Failed() const { return m_failed; }
 
 private:
     bool Load(uint64_t pos);
+    int AtSlow(uint64_t pos);
+    const uint8_t* SpanSlow(uint64_t pos, std::size_t& available);
 
     int m_fd = -1;
+    bool m_blocking = false; // O_NONBLOCK was cleared after a read answered EAGAIN
     const uint8_t* m_memory = nullptr;
     uint64_t m_size = 0;
     std::vector<uint8_t> m_block;
+    // The bytes at hand: the loaded block, or the whole of an attached memory buffer.
+    const uint8_t* m_data = nullptr;
     uint64_t m_blockStart = 0;
-    std::size_t m_blockLength = 0;
+    uint64_t m_blockLength = 0;
     bool m_failed = false;
 };
 
