@@ -29,48 +29,74 @@ struct WideFilter
 
 #ifdef LT_WIDE_X86
 
-// Finds the first position in [0, n) that may start an anchor or holds a binary byte (true), or
-// sets `index` to the start of the tail of fewer than 32 positions left unfiltered (false).
-// Reads p[0 .. n + 2].
-__attribute__((target("avx2"))) bool ScanAvx2(const uint8_t* p, std::size_t n, const WideFilter& f,
-                                              std::size_t& index)
+// The marks of 32 positions: those whose first and last prefix bytes may be an anchor's, and
+// the binary bytes.
+struct WideMarks
 {
-    const __m256i bit20 = _mm256_set1_epi8(0x20);
-    __m256i values[4][4];
-    for (int k = 0; k < 4; ++k)
-        for (int s = 0; s < 4; ++s)
-            values[k][s] = _mm256_set1_epi8(static_cast<char>(f.values[k][s]));
-    const __m256i high3 = _mm256_set1_epi8(static_cast<char>(0xE0));
-    const __m256i zero = _mm256_setzero_si256();
-    const __m256i cr = _mm256_set1_epi8('\r'), lf = _mm256_set1_epi8('\n'), tab = _mm256_set1_epi8('\t');
-    const __m256i nak = _mm256_set1_epi8(0x15), esc = _mm256_set1_epi8(0x1B);
-    const int prefix = f.prefix;
-    std::size_t i = 0;
-    for (; i + 32 <= n; i += 32) {
-        __m256i cand = _mm256_set1_epi8(-1);
-        __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
-        for (int k = 0; k < prefix; ++k) {
-            const __m256i v =
-                _mm256_or_si256(k == 0 ? v0 : _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i + k)), bit20);
-            __m256i m = _mm256_cmpeq_epi8(v, values[k][0]);
-            m = _mm256_or_si256(m, _mm256_cmpeq_epi8(v, values[k][1]));
-            m = _mm256_or_si256(m, _mm256_cmpeq_epi8(v, values[k][2]));
-            m = _mm256_or_si256(m, _mm256_cmpeq_epi8(v, values[k][3]));
-            cand = _mm256_and_si256(cand, m);
+    __m256i first[4], last[4];
+    __m256i bit20, high3, zero, cr, lf, tab, nak, esc;
+    int lastAt;
+    bool binary;
+
+    __attribute__((target("avx2"))) explicit WideMarks(const WideFilter& f)
+    {
+        lastAt = f.prefix - 1;
+        for (int s = 0; s < 4; ++s) {
+            first[s] = _mm256_set1_epi8(static_cast<char>(f.values[0][s]));
+            last[s] = _mm256_set1_epi8(static_cast<char>(f.values[lastAt][s]));
         }
-        if (f.binary) {
+        bit20 = _mm256_set1_epi8(0x20);
+        high3 = _mm256_set1_epi8(static_cast<char>(0xE0));
+        zero = _mm256_setzero_si256();
+        cr = _mm256_set1_epi8('\r');
+        lf = _mm256_set1_epi8('\n');
+        tab = _mm256_set1_epi8('\t');
+        nak = _mm256_set1_epi8(0x15);
+        esc = _mm256_set1_epi8(0x1B);
+        binary = f.binary;
+    }
+
+    __attribute__((target("avx2"))) static __m256i AnyOf(__m256i v, const __m256i* values)
+    {
+        return _mm256_or_si256(
+            _mm256_or_si256(_mm256_cmpeq_epi8(v, values[0]), _mm256_cmpeq_epi8(v, values[1])),
+            _mm256_or_si256(_mm256_cmpeq_epi8(v, values[2]), _mm256_cmpeq_epi8(v, values[3])));
+    }
+
+    __attribute__((target("avx2"))) uint32_t Marks(const uint8_t* p) const
+    {
+        const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        __m256i cand = AnyOf(_mm256_or_si256(v0, bit20), first);
+        if (lastAt > 0) {
+            const __m256i vl = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + lastAt));
+            cand = _mm256_and_si256(cand, AnyOf(_mm256_or_si256(vl, bit20), last));
+        }
+        if (binary) {
             const __m256i ctrl = _mm256_cmpeq_epi8(_mm256_and_si256(v0, high3), zero);
-            __m256i allowed = _mm256_cmpeq_epi8(v0, zero);
-            allowed = _mm256_or_si256(allowed, _mm256_cmpeq_epi8(v0, cr));
-            allowed = _mm256_or_si256(allowed, _mm256_cmpeq_epi8(v0, lf));
-            allowed = _mm256_or_si256(allowed, _mm256_cmpeq_epi8(v0, tab));
-            allowed = _mm256_or_si256(allowed, _mm256_cmpeq_epi8(v0, nak));
-            allowed = _mm256_or_si256(allowed, _mm256_cmpeq_epi8(v0, esc));
+            __m256i allowed = _mm256_or_si256(_mm256_cmpeq_epi8(v0, zero), _mm256_cmpeq_epi8(v0, cr));
+            allowed = _mm256_or_si256(allowed,
+                                      _mm256_or_si256(_mm256_cmpeq_epi8(v0, lf), _mm256_cmpeq_epi8(v0, tab)));
+            allowed = _mm256_or_si256(
+                allowed, _mm256_or_si256(_mm256_cmpeq_epi8(v0, nak), _mm256_cmpeq_epi8(v0, esc)));
             cand = _mm256_or_si256(cand, _mm256_andnot_si256(allowed, ctrl));
         }
-        const auto mask = static_cast<uint32_t>(_mm256_movemask_epi8(cand));
-        if (mask != 0) {
-            index = i + static_cast<std::size_t>(__builtin_ctz(mask));
+        return static_cast<uint32_t>(_mm256_movemask_epi8(cand));
+    }
+};
+
+// The first group of 64 positions in [0, n) with marks: true with its start in `index` and its
+// marks in `marks`, or false with `index` at the start of the tail of fewer than 64 positions left
+// unlooked at. Reads p[0 .. n + 2].
+__attribute__((target("avx2"))) bool ScanAvx2(const uint8_t* p, std::size_t n, const WideFilter& f,
+                                              std::size_t& index, uint64_t& marks)
+{
+    const WideMarks wide(f);
+    std::size_t i = 0;
+    for (; i + 64 <= n; i += 64) {
+        const uint64_t m = wide.Marks(p + i) | (static_cast<uint64_t>(wide.Marks(p + i + 32)) << 32);
+        if (m != 0) {
+            index = i;
+            marks = m;
             return true;
         }
     }
@@ -217,42 +243,42 @@ AnchorEvent AnchorFinder::Next(BlockReader& data, uint64_t pos, uint64_t limit)
             std::min<uint64_t>(limit - j, available > 3 ? available - 3 : 0));
         std::size_t i = 0;
         while (i < n) {
-            std::size_t hit = n;
+            std::size_t tail = i;
 #ifdef LT_WIDE_X86
             if (HasAvx2()) {
-                std::size_t r = 0;
-                if (ScanAvx2(span + i, n - i, filter, r)) {
-                    hit = i + r;
-                } else {
-                    // No hit in the wide part: look at its short tail byte by byte.
-                    for (std::size_t t = i + r; t < n; ++t) {
-                        if (m_isBinary[span[t]] || m_allowed[0][span[t]]) {
-                            hit = t;
-                            break;
+                std::size_t group = 0;
+                uint64_t marks = 0;
+                if (ScanAvx2(span + i, n - i, filter, group, marks)) {
+                    // The marked positions in order: a binary byte or a full match ends the step.
+                    const std::size_t base = i + group;
+                    while (marks != 0) {
+                        const std::size_t t = base + static_cast<std::size_t>(__builtin_ctzll(marks));
+                        marks &= marks - 1;
+                        if (m_isBinary[span[t]]) {
+                            event.kind = AnchorEvent::kBinary;
+                            event.pos = j + t;
+                            return event;
                         }
+                        if (m_allowed[0][span[t]] && MatchesAt(data, span + t, available - t, j + t, event))
+                            return event;
                     }
+                    i = base + 64;
+                    continue;
                 }
-            } else
+                tail = i + group;
+            }
 #endif
-            {
-                for (std::size_t t = i; t < n; ++t) {
-                    if (m_isBinary[span[t]] || m_allowed[0][span[t]]) {
-                        hit = t;
-                        break;
-                    }
+            // The positions left to the wide test (all of them without it), one at a time.
+            for (std::size_t t = tail; t < n; ++t) {
+                if (m_isBinary[span[t]]) {
+                    event.kind = AnchorEvent::kBinary;
+                    event.pos = j + t;
+                    return event;
                 }
+                if (m_allowed[0][span[t]] && MatchesAt(data, span + t, available - t, j + t, event))
+                    return event;
             }
-            if (hit >= n)
-                break;
-            const uint64_t at = j + hit;
-            if (m_isBinary[span[hit]]) {
-                event.kind = AnchorEvent::kBinary;
-                event.pos = at;
-                return event;
-            }
-            if (MatchesAt(data, span + hit, available - hit, at, event))
-                return event;
-            i = hit + 1;
+            break;
         }
         j += n;
         const uint64_t stop = std::min<uint64_t>(limit, spanEnd);

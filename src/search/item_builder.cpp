@@ -156,6 +156,8 @@ bool ItemBuilder::BackPart(BlockReader& r, uint64_t anchorStart, uint64_t lineSt
 
     // Collected nearest first; `b` is reversed into reading order afterwards.
     std::string b;
+    // How often each byte occurs in `b`, for the repeat limit (kept from the eleventh byte on).
+    uint16_t counts[256];
     int closings[kPairCount] = {};
     int nonAlnumRun = 0;
     bool cutAtScheme = false;
@@ -169,16 +171,17 @@ bool ItemBuilder::BackPart(BlockReader& r, uint64_t anchorStart, uint64_t lineSt
             break;
         if (x == '>')
             break;
-        if (x == ' ') {
-            std::string reading(b.rbegin(), b.rend());
-            std::size_t at = std::string::npos;
-            if (n >= 3)
-                at = reading.find("ftp");
-            if (at == std::string::npos && n >= 4)
-                at = reading.find("http");
+        if (x == ' ' && n >= 3) {
+            // The first "ftp" (else "http") in reading order is the last "ptf" ("ptth") in `b`;
+            // the back part then begins with it.
+            std::size_t at = b.rfind("ptf");
+            std::size_t length = 3;
+            if (at == std::string::npos && n >= 4) {
+                at = b.rfind("ptth");
+                length = 4;
+            }
             if (at != std::string::npos) {
-                reading.erase(0, at);
-                b.assign(reading.rbegin(), reading.rend());
+                b.resize(at + length);
                 cutAtScheme = true;
                 break;
             }
@@ -207,11 +210,13 @@ bool ItemBuilder::BackPart(BlockReader& r, uint64_t anchorStart, uint64_t lineSt
                 break;
             }
         }
-        if (n > 10) {
-            const auto count = static_cast<std::size_t>(std::count(b.begin(), b.end(), static_cast<char>(x))) + 1;
-            if (count > m_t.repeatLimit[n + 1])
-                break;
+        if (n == 11) {
+            std::fill(std::begin(counts), std::end(counts), uint16_t{0});
+            for (const char c : b)
+                ++counts[static_cast<uint8_t>(c)];
         }
+        if (n > 10 && counts[x] + 1u > m_t.repeatLimit[n + 1])
+            break;
         bool opening = false;
         const int pair = PairOf(x, opening);
         if (pair >= 0) {
@@ -224,6 +229,8 @@ bool ItemBuilder::BackPart(BlockReader& r, uint64_t anchorStart, uint64_t lineSt
             }
         }
         b += static_cast<char>(x);
+        if (n >= 11)
+            ++counts[x];
         nonAlnumRun = m_t.alnumChars[x] ? 0 : nonAlnumRun + 1;
     }
     (void)cutAtScheme;
@@ -364,6 +371,7 @@ ForwardRead ItemBuilder::ReadForward(BlockReader& r, uint64_t start, std::size_t
     ForwardRead fr;
     std::string& b = fr.bytes;
     const uint8_t single = m_p.singleAnchorChar;
+    uint16_t counts[256]; // how often each byte occurs in `b`, kept from the 43rd byte on
     int open = 0;
     int nonAlnumRun = 0;
     uint64_t pos = start;
@@ -412,11 +420,13 @@ ForwardRead ItemBuilder::ReadForward(BlockReader& r, uint64_t start, std::size_t
         }
         if (binary && !m_t.alnumChars[x] && nonAlnumRun >= 4)
             break;
-        if (n > 42) {
-            const auto count = static_cast<std::size_t>(std::count(b.begin(), b.end(), static_cast<char>(x))) + 1;
-            if (count > m_t.repeatLimit[std::min<std::size_t>(n + 1, 260)])
-                break;
+        if (n == 43) {
+            std::fill(std::begin(counts), std::end(counts), uint16_t{0});
+            for (const char c : b)
+                ++counts[static_cast<uint8_t>(c)];
         }
+        if (n > 42 && counts[x] + 1u > m_t.repeatLimit[std::min<std::size_t>(n + 1, 260)])
+            break;
         if (n > 0 && x == prev) {
             if (single && TrailingRun(b, x) + 1 >= 5)
                 break;
@@ -431,7 +441,11 @@ ForwardRead ItemBuilder::ReadForward(BlockReader& r, uint64_t start, std::size_t
             break;
         if (pair >= 0)
             open += opening ? 1 : -1;
+        if (n == 15)
+            b.reserve(limit); // one allocation instead of a growth in steps
         b += static_cast<char>(x);
+        if (n >= 43)
+            ++counts[x];
         nonAlnumRun = m_t.alnumChars[x] ? 0 : nonAlnumRun + 1;
     }
     fr.end = pos;

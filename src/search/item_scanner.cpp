@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <memory>
+#include <utility>
 
 #include "core/app_state.h"
 #include "core/progress.h"
@@ -12,7 +12,9 @@
 #include "search/block_reader.h"
 #include "search/filter_words.h"
 #include "search/item_builder.h"
+#include "search/line_counter.h"
 #include "search/page_record.h"
+#include "search/start_filter.h"
 
 namespace lt {
 
@@ -23,53 +25,8 @@ constexpr uint64_t kCheckInterval = 64 * 1024;
 constexpr uint64_t kWindow = 1024;
 constexpr std::size_t kBuffer = 260;
 
-// Control bytes that do not make data binary.
-constexpr bool TextControl(uint8_t c)
-{
-    return c == '\r' || c == '\n' || c == '\t' || c == 0x15 || c == 0x1B || c == 0x00 || c == 0x0C;
-}
-
-// Sixteen bytes compared at once (vector extensions of GCC and Clang, plain SSE2 on x86-64).
-using Lanes = uint8_t __attribute__((vector_size(16)));
-using LaneMask = int8_t __attribute__((vector_size(16)));
-
-inline Lanes Mask(LaneMask m)
-{
-    return reinterpret_cast<Lanes>(m);
-}
-
-inline void Halves(Lanes v, uint64_t& lo, uint64_t& hi)
-{
-    uint64_t h[2];
-    std::memcpy(h, &v, 16);
-    lo = h[0];
-    hi = h[1];
-}
-
-inline bool Any(Lanes v)
-{
-    uint64_t lo, hi;
-    Halves(v, lo, hi);
-    return (lo | hi) != 0;
-}
-
-// The number of lanes set (each 0xFF).
-inline long CountLanes(Lanes v)
-{
-    uint64_t lo, hi;
-    Halves(v, lo, hi);
-    return (__builtin_popcountll(lo) + __builtin_popcountll(hi)) / 8;
-}
-
-// The index of the last lane set; at least one is.
-inline std::size_t LastLane(Lanes v)
-{
-    uint64_t lo, hi;
-    Halves(v, lo, hi);
-    if (hi != 0)
-        return 8 + static_cast<std::size_t>(63 - __builtin_clzll(hi)) / 8;
-    return static_cast<std::size_t>(63 - __builtin_clzll(lo)) / 8;
-}
+// The control bytes that make data binary; the others are found in text files.
+constexpr uint32_t kBinaryControls = ControlsExcept({'\r', '\n', '\t', 0x15, 0x1B, 0x00, 0x0C});
 
 bool IsDigit(int c)
 {
@@ -97,14 +54,21 @@ struct ItemScanner::Impl
     AppState& app;
     BlockReader reader;
     bool reference = false;
+    RowSink sink;
 
     // The parameters of the running scan (Hex mode adjusts a copy of app.scan).
     ScanParams p;
-    std::unique_ptr<ItemBuilder> builder;
+    ItemBuilder builder{app.tables, p};
     std::string anchor;
     std::size_t anchorLen = 0;
     uint8_t first = 0;      // the anchor's first byte
-    int firstAlt = -1;      // the other byte that folds to it, or -1
+    StartFilter starts;     // where the anchor may start
+    // What the anchor and the filter were made from: most searches scan many files alike.
+    std::string preparedFrom;
+    int preparedKind = -1;
+    int preparedLen = -1;
+    bool preparedFold = false;
+    bool preparedHex = false;
 
     // Per-file (per-page) state.
     bool binary = false;
@@ -123,10 +87,16 @@ struct ItemScanner::Impl
     bool ended = false;
     bool fileMode = true;
     bool stopOnBinary = false;
+    // Lines and the binary test are brought up to date only where a candidate needs them (the
+    // skipping loop), not after every hit (the loop that reads every byte).
+    bool lazyLines = false;
     PageRecord* page = nullptr;
     std::string path;
     Progress* progress = nullptr;
     uint64_t nextCheck = 0;
+    // The filter's marks of the 64 positions from chunkAt (see FindStart).
+    uint64_t chunkAt = UINT64_MAX;
+    uint64_t chunkBits = 0;
 
     bool Prepare();
     void ResetFile();
@@ -134,13 +104,15 @@ struct ItemScanner::Impl
     void RunEveryByte(uint64_t windowEnd, uint64_t hardEnd);
     void RunSkipping();
     bool Advance(uint64_t to);
+    bool Sync(uint64_t to) { return to <= seen || Advance(to); }
     void OnBinary();
     bool Checkpoint();
-    bool FindStart(uint64_t from, uint64_t end, uint64_t& next);
+    bool FindStart(uint64_t from, uint64_t& next);
+    bool StartPasses(uint64_t at);
     void Mismatch();
     void Candidate();
     void Resume(const ForwardRead& fr);
-    void Deliver(const std::string& item, const std::string& context, uint64_t offset, const std::string& lineText,
+    void Deliver(const std::string& item, const std::string& context, uint64_t offset, uint64_t anchorEnd,
                  const std::string& hexContext);
 };
 
@@ -153,6 +125,19 @@ bool ItemScanner::Impl::Prepare()
         p.nonBinaryOnly = false;
         p.entireLineMode = false;
     }
+    if (p.itemKind == kItemIp)
+        p.singleAnchorChar = 0;
+    if (preparedKind == p.itemKind && preparedLen == p.anchorLen && preparedFold == p.foldCase &&
+        preparedHex == p.hexMode && preparedFrom == app.scan.anchor1) {
+        p.anchor1 = anchor;
+        return anchorLen > 0 && anchorLen < 248;
+    }
+    preparedFrom = app.scan.anchor1;
+    preparedKind = p.itemKind;
+    preparedLen = p.anchorLen;
+    preparedFold = p.foldCase;
+    preparedHex = p.hexMode;
+
     anchor = p.anchor1;
     anchorLen = std::min<std::size_t>(p.anchorLen > 0 ? static_cast<std::size_t>(p.anchorLen) : anchor.size(),
                                       anchor.size());
@@ -163,17 +148,41 @@ bool ItemScanner::Impl::Prepare()
         for (char& c : anchor)
             c = static_cast<char>(app.tables.caseFoldMap[static_cast<uint8_t>(c)]);
     p.anchor1 = anchor;
+    starts = StartFilter();
     if (anchorLen == 0 || anchorLen >= 248)
         return false;
-    if (p.itemKind == kItemIp)
-        p.singleAnchorChar = 0;
-    builder = std::make_unique<ItemBuilder>(app.tables, p);
     first = static_cast<uint8_t>(anchor[0]);
-    firstAlt = -1;
-    if (p.foldCase)
+
+    // The bytes that may stand at each of the anchor's first positions, so that the skipping loop
+    // passes over the rest; for IP addresses a digit on both sides of the dot and the next dot,
+    // for e-mail addresses the byte before "@" (the checks of Candidate, made early).
+    const auto folded = [&](uint8_t b) {
+        ByteTable t{};
         for (int c = 0; c < 256; ++c)
-            if (c != first && app.tables.caseFoldMap[c] == first)
-                firstAlt = c;
+            t[c] = (p.foldCase ? app.tables.caseFoldMap[c] : c) == b;
+        return t;
+    };
+    starts.Require(0, folded(first));
+    if (p.itemKind == kItemIp) {
+        ByteTable digits{};
+        for (int c = '0'; c <= '9'; ++c)
+            digits[c] = 1;
+        // The second number has one to three digits and a dot after it.
+        ByteTable dot{};
+        dot['.'] = 1;
+        starts.Require(2, dot, 3);
+        starts.Require(-1, digits);
+        starts.Require(1, digits);
+    } else {
+        for (std::size_t k = 1; k < std::min<std::size_t>(anchorLen, 4); ++k)
+            starts.Require(static_cast<int>(k), folded(static_cast<uint8_t>(anchor[k])));
+        if (p.itemKind == kItemEmail) {
+            ByteTable before{};
+            for (int c = 0; c < 256; ++c)
+                before[c] = IsDigit(c) || IsAsciiLetter(c) || c == '_' || c == '"';
+            starts.Require(-1, before);
+        }
+    }
     return true;
 }
 
@@ -211,7 +220,8 @@ void ItemScanner::Impl::OnBinary()
 }
 
 // Counts the line feeds and runs the binary test over the bytes [seen, to) once each, as if the
-// bytes had been read one at a time. False when the scan ends (binary stop, data gone, stop).
+// bytes had been read one at a time, and looks at the job code after every 64 KiB of them. False
+// when the scan ends (binary stop, data gone, stop).
 bool ItemScanner::Impl::Advance(uint64_t to)
 {
     while (seen < to) {
@@ -221,57 +231,26 @@ bool ItemScanner::Impl::Advance(uint64_t to)
             ended = true;
             return false;
         }
-        const std::size_t n = static_cast<std::size_t>(std::min<uint64_t>(avail, to - seen));
-        std::size_t i = 0;
-        while (!binary && i < n) {
-            // Sixteen bytes at a time: most hold no control byte, or only line feeds.
-            while (i + 16 <= n) {
-                Lanes v;
-                std::memcpy(&v, d + i, 16);
-                const Lanes control = Mask(v < 32);
-                if (!Any(control)) {
-                    i += 16;
-                    continue;
-                }
-                const Lanes lf = Mask(v == '\n');
-                const Lanes text = Mask(v == '\r') | Mask(v == '\t') | Mask(v == 0x15) | Mask(v == 0x1B) |
-                                   Mask(v == 0) | Mask(v == 0x0C) | lf;
-                if (Any(control & ~text))
-                    break; // the binary byte is found one byte at a time below
-                if (Any(lf)) {
-                    lineNo += CountLanes(lf);
-                    lineStart = seen + i + LastLane(lf) + 1;
-                }
-                i += 16;
+        uint64_t stretch = std::min<uint64_t>(avail, to - seen);
+        if (nextCheck > seen)
+            stretch = std::min(stretch, nextCheck - seen);
+        const auto n = static_cast<std::size_t>(stretch);
+        LineStretch counted = CountLines(d, n, binary ? 0 : kBinaryControls);
+        lineNo += static_cast<long>(counted.lines);
+        if (counted.afterLastLf > 0)
+            lineStart = seen + counted.afterLastLf;
+        if (counted.binaryAt != LineStretch::kNone) {
+            OnBinary();
+            const std::size_t after = counted.binaryAt + 1;
+            if (stopOnBinary) {
+                seen += after;
+                ended = true;
+                return false;
             }
-            if (i >= n)
-                break;
-            const std::size_t stop = std::min(n, i + 16);
-            while (i < stop) {
-                const uint8_t c = d[i++];
-                if (c >= 32)
-                    continue;
-                if (c == '\n') {
-                    ++lineNo;
-                    lineStart = seen + i;
-                } else if (!TextControl(c)) {
-                    OnBinary();
-                    if (stopOnBinary) {
-                        seen += i;
-                        ended = true;
-                        return false;
-                    }
-                    break;
-                }
-            }
-        }
-        while (i < n) {
-            const void* lf = std::memchr(d + i, '\n', n - i);
-            if (!lf)
-                break;
-            i = static_cast<std::size_t>(static_cast<const uint8_t*>(lf) - d) + 1;
-            ++lineNo;
-            lineStart = seen + i;
+            counted = CountLines(d + after, n - after, 0);
+            lineNo += static_cast<long>(counted.lines);
+            if (counted.afterLastLf > 0)
+                lineStart = seen + after + counted.afterLastLf;
         }
         seen += n;
         if (seen >= nextCheck && !Checkpoint())
@@ -280,29 +259,87 @@ bool ItemScanner::Impl::Advance(uint64_t to)
     return true;
 }
 
-// The next position in [from, end) holding a byte that can start the anchor, looking at most
-// 64 KiB ahead; false (with `next` at the end of the stretch looked at) when there is none.
-bool ItemScanner::Impl::FindStart(uint64_t from, uint64_t end, uint64_t& next)
+// Whether the anchor may start at `at`, read through the reader: for the few positions whose
+// neighbours lie outside the block at hand.
+bool ItemScanner::Impl::StartPasses(uint64_t at)
 {
-    std::size_t avail = 0;
-    const uint8_t* d = reader.Span(from, avail);
+    return starts.Passes([&](int offset) {
+        if (offset < 0 && at < static_cast<uint64_t>(-offset))
+            return -1;
+        return reader.At(at + static_cast<uint64_t>(static_cast<int64_t>(offset)));
+    });
+}
+
+// The next position from `from` on where the anchor may start, looking at most 64 KiB ahead;
+// false (with `next` at the end of the stretch looked at) when there is none. The filter marks 64
+// positions at a time; the marks not yet used are kept for the next call, since candidates may
+// lie a few bytes apart.
+bool ItemScanner::Impl::FindStart(uint64_t from, uint64_t& next)
+{
+    const auto before = static_cast<std::size_t>(starts.Before());
+    const auto after = static_cast<std::size_t>(starts.After());
+    const uint64_t limit = from + kCheckInterval;
+    while (from < limit) {
+        if (from >= chunkAt && from - chunkAt < 64) {
+            uint64_t bits = chunkBits & (~uint64_t{0} << (from - chunkAt));
+            while (bits != 0) {
+                const uint64_t at = chunkAt + static_cast<uint64_t>(__builtin_ctzll(bits));
+                bits &= bits - 1;
+                std::size_t here = 0;
+                const uint8_t* p = reader.Span(at, here);
+                const bool passes =
+                    (p && here > after && reader.Behind(at) >= before) ? starts.PassesAt(p) : StartPasses(at);
+                if (passes) {
+                    chunkBits = bits;
+                    next = at;
+                    return true;
+                }
+            }
+            chunkBits = 0;
+            from = chunkAt + 64;
+            continue;
+        }
+        std::size_t avail = 0;
+        const uint8_t* d = reader.Span(from, avail);
+        if (!d)
+            break;
+        if (reader.Behind(from) < before) {
+            // The byte before lies outside the block (or the data): this one position is
+            // tested through the reader.
+            if (StartPasses(from)) {
+                next = from;
+                return true;
+            }
+            ++from;
+            continue;
+        }
+        if (avail >= 64 + after) {
+            // Whole groups of 64 positions inside the block, up to the 64 KiB mark.
+            const std::size_t chunks = std::min<std::size_t>(
+                (avail - after) / 64, static_cast<std::size_t>((limit - from + 63) / 64));
+            std::size_t index = 0;
+            chunkBits = starts.NextMarks(d, chunks, index);
+            from += 64 * index;
+            chunkAt = index < chunks ? from : UINT64_MAX; // none marked: go on from there
+            continue;
+        }
+        chunkAt = from;
+        if (from + avail >= reader.Size()) {
+            // The end of the data: the marks of a padded copy, which the exact test confirms.
+            uint8_t padded[StartFilter::kMaxBefore + 64 + StartFilter::kMaxAfter] = {};
+            const std::size_t have = std::min<std::size_t>(avail, 64 + after);
+            std::memcpy(padded, d - before, before + have);
+            std::size_t index = 0;
+            chunkBits = starts.NextMarks(padded + before, 1, index);
+            if (avail < 64)
+                chunkBits &= (uint64_t{1} << avail) - 1;
+        } else {
+            // The end of a block: the bytes after it are not at hand yet.
+            chunkBits = ~uint64_t{0};
+        }
+    }
     next = from;
-    if (!d || from >= end)
-        return false;
-    const std::size_t n =
-        static_cast<std::size_t>(std::min<uint64_t>({avail, end - from, static_cast<uint64_t>(kCheckInterval)}));
-    const void* hit = std::memchr(d, first, n);
-    if (firstAlt >= 0) {
-        const std::size_t upTo = hit ? static_cast<std::size_t>(static_cast<const uint8_t*>(hit) - d) : n;
-        if (const void* alt = std::memchr(d, firstAlt, upTo))
-            hit = alt;
-    }
-    if (!hit) {
-        next = from + n;
-        return false;
-    }
-    next = from + static_cast<std::size_t>(static_cast<const uint8_t*>(hit) - d);
-    return true;
+    return false;
 }
 
 void ItemScanner::Impl::Mismatch()
@@ -322,6 +359,8 @@ void ItemScanner::Impl::Run(uint64_t windowEnd, uint64_t hardEnd)
     restart = 0;
     pos = 0;
     ended = false;
+    chunkAt = UINT64_MAX;
+    chunkBits = 0;
     seen = seenAbs > base ? seenAbs - base : 0;
     lineStart = lineStartAbs > base ? lineStartAbs - base : 0;
     nextCheck = seen;
@@ -370,16 +409,20 @@ void ItemScanner::Impl::RunEveryByte(uint64_t windowEnd, uint64_t hardEnd)
 
 // The same matches found faster: going back to the next first byte after every mismatch means
 // trying each occurrence of the anchor's first byte in turn, so the loop jumps from one to the
-// next and compares the anchor there. Lines and the binary test are counted up to each match
-// (and at least every 64 KiB), which is all the loop above lets anyone observe.
+// next and compares the anchor there. It passes over the occurrences where the bytes around
+// cannot make a candidate at all (the anchor's next bytes; for IP addresses the digits around
+// the dot; for e-mail addresses the byte before "@"): the loop above rejects those without a
+// trace. Lines and the binary test are counted up to each match (and at least every 64 KiB),
+// which is all the loop above lets anyone observe.
 void ItemScanner::Impl::RunSkipping()
 {
     const uint8_t* fold = app.tables.caseFoldMap.data();
     const bool folding = p.foldCase;
     const bool ipKind = p.itemKind == kItemIp;
+    lazyLines = true;
     while (!ended) {
         uint64_t at = 0;
-        if (!FindStart(pos, UINT64_MAX, at)) {
+        if (!FindStart(pos, at)) {
             if (at > seen && !Advance(at))
                 break;
             if (at == pos)
@@ -387,6 +430,7 @@ void ItemScanner::Impl::RunSkipping()
             pos = at;
             continue;
         }
+        // The job code is read at least every 64 KiB of data, candidates or not.
         if (at >= seen + kCheckInterval && !Advance(at))
             break;
         pos = at + 1;
@@ -420,8 +464,6 @@ void ItemScanner::Impl::RunSkipping()
         if (i < anchorLen)
             continue;
         pos = at + anchorLen;
-        if (pos > seen && !Advance(pos))
-            break;
         matched = anchorLen;
         restart = inner;
         while (matched == anchorLen && !ended)
@@ -432,10 +474,12 @@ void ItemScanner::Impl::RunSkipping()
             matched = 0;
         }
     }
+    lazyLines = false;
 }
 
 // Scanning goes on after a hit: just after a later first byte of the anchor, or after the byte
-// that ended the forward part. The bytes passed over are counted for lines and the binary test.
+// that ended the forward part. The bytes passed over are counted for lines and the binary test
+// (by the skipping loop only when a later candidate needs them).
 void ItemScanner::Impl::Resume(const ForwardRead& fr)
 {
     matched = 0;
@@ -448,7 +492,7 @@ void ItemScanner::Impl::Resume(const ForwardRead& fr)
     } else {
         pos = std::max(pos, fr.end);
     }
-    if (pos > seen)
+    if (!lazyLines && pos > seen)
         Advance(pos);
 }
 
@@ -458,12 +502,12 @@ void ItemScanner::Impl::Candidate()
         ended = true;
         return;
     }
+    // Lines and the binary test stand at the end of the anchor once Sync(anchorEnd) has run: the
+    // forward part and the rows need them, the checks that may reject the candidate before do not.
+    const uint64_t anchorEnd = pos;
     const uint64_t anchorStart = pos - anchorLen;
     const int kind = p.itemKind;
-    ItemBuilder& b = *builder;
-    // The line of the anchor, taken before the forward part moves on.
-    const long anchorLine = lineNo;
-    const auto lineText = [&] { return (!binary || fileMode) ? std::to_string(anchorLine) : std::string(); };
+    ItemBuilder& b = builder;
     std::string back;
 
     if (kind == kItemEmail) {
@@ -535,6 +579,8 @@ void ItemScanner::Impl::Candidate()
             Mismatch();
             return;
         }
+        if (!Sync(anchorEnd))
+            return;
         std::string address;
         for (uint64_t i = start; i < end; ++i)
             address += static_cast<char>(reader.At(i));
@@ -545,7 +591,7 @@ void ItemScanner::Impl::Candidate()
         b.FinishForward(fr.bytes);
         const std::string context = b.Assemble(back, address, fr.bytes);
         pos = end;
-        Deliver(address, context, base + start, lineText(), std::string());
+        Deliver(address, context, base + start, anchorEnd, std::string());
         Resume(fr);
         return;
     }
@@ -564,6 +610,8 @@ void ItemScanner::Impl::Candidate()
         }
     }
 
+    if (kind == kItemUser && !Sync(anchorEnd))
+        return;
     // The anchor as it is written in the data.
     std::string anchorText = anchor;
     if (p.foldCase && kind == kItemUser)
@@ -589,7 +637,7 @@ void ItemScanner::Impl::Candidate()
                     ch = '.';
             item = SpacedHex(anchorText) + " " + SpacedHex(following) + " [" + chars + "]";
         }
-        Deliver(item, std::string(), base + anchorStart, lineText(), SpacedHex(fr.bytes));
+        Deliver(item, std::string(), base + anchorStart, anchorEnd, SpacedHex(fr.bytes));
         Resume(fr);
         return;
     }
@@ -611,19 +659,22 @@ void ItemScanner::Impl::Candidate()
         if (std::count(fr.bytes.begin(), fr.bytes.end(), '(') == 1)
             item = fr.bytes;
     } else {
+        if (!Sync(anchorEnd))
+            return;
         fr = b.ReadForward(reader, forwardStart, limit, back.size(), binary);
         if (b.FinishForward(fr.bytes))
             item = b.Assemble(back, anchorText, fr.bytes);
     }
-    Deliver(item, std::string(), base + anchorStart, lineText(), std::string());
+    Deliver(item, std::string(), base + anchorStart, anchorEnd, std::string());
     Resume(fr);
 }
 
 void ItemScanner::Impl::Deliver(const std::string& item, const std::string& context, uint64_t offset,
-                                const std::string& lineText, const std::string& hexContext)
+                                uint64_t anchorEnd, const std::string& hexContext)
 {
-    if (!builder->Acceptable(item))
+    if (!builder.Acceptable(item) || !Sync(anchorEnd))
         return;
+    const std::string lineText = (!binary || fileMode) ? std::to_string(lineNo) : std::string();
     if (app.settings.duplicatesPolicy != 0) {
         if (item == lastHit || item == prevHit)
             return;
@@ -650,7 +701,7 @@ void ItemScanner::Impl::Deliver(const std::string& item, const std::string& cont
         if (!app.search.fileSizeFlag)
             texts[4] = hexContext;
     }
-    if (AddResultRow(app, item) < 0)
+    if ((sink ? sink(app, item) : AddResultRow(app, item)) < 0)
         return;
     const long hits = app.search.hitCount.fetch_add(1) + 1;
     app.status.ShowRowCount(hits);
@@ -668,6 +719,11 @@ ItemScanner::~ItemScanner()
 void ItemScanner::SetReferencePath(bool on)
 {
     m_impl->reference = on;
+}
+
+void ItemScanner::SetRowSink(RowSink sink)
+{
+    m_impl->sink = std::move(sink);
 }
 
 int ItemScanner::ScanFile(const std::string& path)

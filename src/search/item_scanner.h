@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "search/row_sink.h"
+
 namespace lt {
 
 struct AppState;
@@ -25,6 +27,8 @@ public:
     // Reads every byte through the matching loop instead of skipping to the anchor's first byte;
     // both give the same rows (the tests compare them).
     void SetReferencePath(bool on);
+    // Where the accepted items go instead of the result list (AddResultRow when unset).
+    void SetRowSink(RowSink sink);
 
 private:
     struct Impl;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "core/app_state.h"
 #include "core/cp1252.h"
@@ -65,7 +66,7 @@ struct LinkScanner::Impl
     AppState& app;
     BlockReader reader;
     std::unique_ptr<AnchorFinder> finder;
-    std::string finderKey;
+    ScanParams finderFrom; // what the finder was made from
 
     std::string fileText;
     std::string shortcutTitle;
@@ -75,16 +76,19 @@ struct LinkScanner::Impl
     std::string prevHit;
     std::string lastTitle;
     bool lastHitAdded = false;
+    RowSink sink;
 };
 
 AnchorFinder& LinkScanner::Impl::Finder()
 {
+    // Made again only when the search changed: a folder search scans many files alike.
     const ScanParams& scan = app.scan;
-    std::string key = std::to_string(scan.itemKind) + '\n' + scan.anchor1 + '\n' + scan.anchor2 + '\n' +
-                      scan.anchor3 + '\n' + (scan.foldCase ? '1' : '0') + (scan.nonBinaryOnly ? '1' : '0');
-    if (!finder || key != finderKey) {
+    const ScanParams& made = finderFrom;
+    if (!finder || made.itemKind != scan.itemKind || made.anchor1 != scan.anchor1 ||
+        made.anchor2 != scan.anchor2 || made.anchor3 != scan.anchor3 || made.foldCase != scan.foldCase ||
+        made.nonBinaryOnly != scan.nonBinaryOnly) {
         finder = std::make_unique<AnchorFinder>(scan, app.tables, scan.nonBinaryOnly);
-        finderKey = std::move(key);
+        finderFrom = scan;
     }
     return *finder;
 }
@@ -212,7 +216,7 @@ void LinkScanner::Impl::Accept(const std::string& url, const std::string& title,
     }
     app.listState.rowTexts[1] = title;
     app.listState.rowTexts[2] = fileText;
-    const long row = AddResultRow(app, url);
+    const long row = sink ? sink(app, url) : AddResultRow(app, url);
     lastHitAdded = row >= 0;
     if (row < 0)
         return;
@@ -227,6 +231,11 @@ LinkScanner::LinkScanner(AppState& app) : m_impl(new Impl(app)) {}
 LinkScanner::~LinkScanner()
 {
     delete m_impl;
+}
+
+void LinkScanner::SetRowSink(RowSink sink)
+{
+    m_impl->sink = std::move(sink);
 }
 
 int LinkScanner::ScanLinks(const std::string& path)
@@ -250,15 +259,18 @@ int LinkScanner::Impl::Scan(const std::string& path, const char* data, std::size
     app.jobs.skipRequested.store(false);
 
     const std::size_t slash = path.rfind('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string_view name =
+        slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
     if (inMemory) {
         s.reader.Attach(data, length);
     } else if (!s.reader.Open(path)) {
-        app.status.SetStatusText("Could not open " + name + " ", 1);
+        app.status.SetStatusText("Could not open " + std::string(name) + " ", 1);
         return 0;
     }
     s.isShortcut = IsShortcutName(name);
-    s.shortcutTitle = s.isShortcut ? name.substr(0, std::min<std::size_t>(name.size() - 4, kMaxUrl)) : "";
+    s.shortcutTitle.clear();
+    if (s.isShortcut)
+        s.shortcutTitle = name.substr(0, std::min<std::size_t>(name.size() - 4, kMaxUrl));
     s.fileText = path;
     if (app.listState.kind == kListFavorites) {
         if (!s.isShortcut) {

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include "search/row_sink.h"
+
 namespace lt {
 
 struct AppState;
@@ -20,6 +22,8 @@ public:
     // Scans bytes held in memory as if they were the file `path` (which is not opened); always 1,
     // or 0 for a favorites list when `path` names no Internet shortcut.
     int ScanLinksInMemory(const char* data, std::size_t length, const std::string& path);
+    // Where the accepted URLs go instead of the result list (AddResultRow when unset).
+    void SetRowSink(RowSink sink);
 
 private:
     struct Impl;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/item_scanner.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -9,8 +11,10 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "core/app_state.h"
+#include "list/add_result_row.h"
 #include "recording_ui_port.h"
 #include "search/block_reader.h"
 #include "search/item_kind.h"
@@ -31,6 +35,19 @@ public:
         RecordingUiPort::SetPaneText(pane, text);
         if (pane == 2 && jobs)
             jobs->skipRequested.store(true);
+    }
+};
+
+// Stops the job at the first step of the progress bar, as the window thread would.
+class StopAtProgressUiPort : public RecordingUiPort
+{
+public:
+    std::atomic<int32_t>* jobCode = nullptr;
+    void ProgressStep() override
+    {
+        RecordingUiPort::ProgressStep();
+        if (jobCode)
+            jobCode->store(0);
     }
 };
 
@@ -538,6 +555,195 @@ TEST_F(ItemScannerTest, FastPathMatchesByteByByteReading)
     const Rows fast = ScanText(big, false);
     EXPECT_FALSE(fast.empty());
     EXPECT_EQ(fast, ScanText(big, true));
+}
+
+// Candidates a few bytes apart, in small files (their last bytes), and across the reader's block
+// boundaries: the places where the fast path tests a start through the reader instead of the wide
+// filter, or keeps the filter's marks from one candidate to the next.
+TEST_F(ItemScannerTest, FastPathMatchesByteByByteReadingOnDenseCandidates)
+{
+    const char* pieces[] = {"1",        "22",        "333",   "4444", "0",   "256", "19",   ".", ".",
+                            "..",       " ",         "\n",    "x",    "@",   "a.b", "ab",   "_", "\"",
+                            "function", "FUNCTION ", " ",     "(",    ")",   "\t",  "www.", "w", "ww",
+                            "e.g.",     "192.168.",  "10.0.", "\x01", "%41", "-",   "."};
+    struct Setting
+    {
+        int kind;
+        const char* user;
+        bool textOnly;
+    };
+    const Setting settings[] = {{kItemIp, "", false},         {kItemIp, "", true},
+                                {kItemEmail, "", false},      {kItemEmail, "", true},
+                                {kItemJavascript, "", false}, {kItemUser, "www.", false},
+                                {kItemUser, "..", false},     {kItemUser, "w", true}};
+    std::mt19937 rng(777);
+    app.settings.minimalLength = 2;
+    app.settings.ipSumLimit = 10;
+    const auto text = [&](std::size_t size) {
+        std::string out;
+        while (out.size() < size)
+            out += pieces[rng() % (sizeof pieces / sizeof pieces[0])];
+        out.resize(size);
+        return out;
+    };
+    for (const Setting& s : settings) {
+        app.settings.itemKind = s.kind;
+        app.settings.userStrings[0] = s.user;
+        app.settings.fileTypeMode = s.textOnly ? 2 : 0;
+        // small files: every candidate is near the end of the data
+        for (std::size_t size = 1; size < 160; size += 1 + rng() % 5) {
+            const std::string small = text(size);
+            ASSERT_EQ(ScanText(small, false, s.textOnly), ScanText(small, true, s.textOnly))
+                << "kind " << s.kind << " size " << size << " text " << small;
+        }
+        // a file of three blocks, with the candidates going on over their boundaries
+        const std::string big = text(2 * BlockReader::kBlockSize + 3 * BlockReader::kOverlap + 777);
+        const Rows fast = ScanText(big, false, s.textOnly);
+        ASSERT_EQ(fast, ScanText(big, true, s.textOnly)) << "kind " << s.kind << " user " << s.user;
+        if (!s.textOnly) {
+            EXPECT_FALSE(fast.empty()) << "kind " << s.kind;
+        }
+    }
+}
+
+// The file is changed when the first row arrives, while only its first block has been read: the
+// scan ends where the bytes end, finds nothing that was not in the data it read, and the rows it
+// gives keep their lines and offsets.
+TEST_F(ItemScannerTest, FileThatShrinksGrowsOrVanishesWhileItIsScannedEndsCleanly)
+{
+    Kind(kItemEmail);
+    const std::size_t block = BlockReader::kBlockSize;
+    std::string text = "first anna@example.org\n";
+    const auto fill = [&](std::size_t upTo) {
+        while (text.size() < upTo)
+            text += std::string(70, 'z') + "\n";
+    };
+    fill(block + block / 2);
+    const std::size_t bert = text.size();
+    text += "then bert@example.org\n";
+    fill(2 * block + block / 2);
+    const std::size_t carl = text.size();
+    text += "last carl@example.org\n";
+    fill(3 * block);
+    const auto lineOf = [&](std::size_t at) {
+        return std::to_string(1 +
+                              std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+    };
+
+    enum class Change { Shrink, Empty, ShrinkIntoTheFirstBlock, Grow, Vanish };
+    for (const Change change :
+         {Change::Shrink, Change::Empty, Change::ShrinkIntoTheFirstBlock, Change::Grow, Change::Vanish}) {
+        for (const bool reference : {false, true}) {
+            SCOPED_TRACE(::testing::Message()
+                         << "change " << static_cast<int>(change) << " reference " << reference);
+            const std::string path = Write(text);
+            ASSERT_TRUE(PrepareScan(app));
+            ItemScanner scanner(app);
+            scanner.SetReferencePath(reference);
+            bool changed = false;
+            scanner.SetRowSink([&](AppState& state, const std::string& item) {
+                if (!changed) {
+                    changed = true;
+                    switch (change) {
+                    case Change::Shrink: // in the middle of carl's address
+                        EXPECT_EQ(truncate(path.c_str(), static_cast<off_t>(carl + 12)), 0);
+                        break;
+                    case Change::Empty:
+                        EXPECT_EQ(truncate(path.c_str(), 0), 0);
+                        break;
+                    case Change::ShrinkIntoTheFirstBlock:
+                        EXPECT_EQ(truncate(path.c_str(), 100), 0);
+                        break;
+                    case Change::Grow: {
+                        FILE* f = std::fopen(path.c_str(), "ab");
+                        std::fputs("grown dora@example.org\n", f);
+                        std::fclose(f);
+                        break;
+                    }
+                    case Change::Vanish:
+                        EXPECT_EQ(unlink(path.c_str()), 0);
+                        break;
+                    }
+                }
+                return AddResultRow(state, item);
+            });
+            EXPECT_EQ(scanner.ScanFile(path), 1);
+            const Rows rows = TakeRows();
+            Strings items;
+            for (const auto& row : rows)
+                items.push_back(row[0]);
+            switch (change) {
+            case Change::Shrink:
+                EXPECT_EQ(items, (Strings{"anna@example.org", "bert@example.org"}));
+                break;
+            case Change::Empty:
+            case Change::ShrinkIntoTheFirstBlock:
+                EXPECT_EQ(items, Strings{"anna@example.org"});
+                break;
+            case Change::Grow:
+            case Change::Vanish:
+                EXPECT_EQ(items, (Strings{"anna@example.org", "bert@example.org", "carl@example.org"}));
+                break;
+            }
+            if (rows.size() >= 2) {
+                EXPECT_EQ(rows[1][1], lineOf(bert));
+                char offset[24];
+                std::snprintf(offset, sizeof offset, "0x%zX", text.find('@', bert));
+                EXPECT_EQ(rows[1][2], offset);
+            }
+            if (rows.size() >= 3) {
+                EXPECT_EQ(rows[2][1], lineOf(carl));
+            }
+            unlink(path.c_str());
+        }
+    }
+}
+
+// The job code is read at least every 64 KiB also where the data holds no candidate: a stop made
+// at the first progress step ends the scan long before the hit at the end.
+TEST_F(ItemScannerTest, StopIsSeenWithin64KiBWhereNoCandidateIs)
+{
+    StopAtProgressUiPort stopping;
+    AppState other(stopping);
+    stopping.jobCode = &other.jobs.jobCode;
+    other.jobs.jobCode.store(kJobFolderSearch);
+    other.list.SetColumns(std::vector<ColumnState>(4));
+    for (const int kind : {kItemEmail, kItemIp, kItemJavascript}) {
+        other.jobs.jobCode.store(kJobFolderSearch);
+        other.settings.itemKind = kind;
+        ASSERT_TRUE(PrepareScan(other));
+        const std::string path =
+            Write(std::string(4u << 20, 'z') + " anna@example.org function go(x) host 192.168.1.1 up");
+        ItemScanner scanner(other);
+        const int stepsBefore = stopping.ProgressSteps();
+        EXPECT_EQ(scanner.ScanFile(path), 1);
+        EXPECT_EQ(other.list.RowCount(), 0u) << kind;
+        // each 1 % is 42 KB: a stop seen within 64 KiB leaves a few steps, not a hundred
+        EXPECT_LE(stopping.ProgressSteps() - stepsBefore, 5) << kind;
+    }
+}
+
+// Line numbers and the binary stop where long stretches without a candidate lie between the
+// hits: the fast path counts those stretches only when a hit needs them, or every 64 KiB.
+TEST_F(ItemScannerTest, LinesAndBinaryStopOverLongStretchesWithoutCandidates)
+{
+    Kind(kItemIp);
+    std::string text;
+    for (int i = 0; i < 40; ++i) {
+        text += std::string(static_cast<std::size_t>(1000 + i * 7919 % 90000), 'q');
+        text += std::string(static_cast<std::size_t>(i % 5), '\n');
+        text += " 3.14 1.2.3 host 192.168." + std::to_string(i) + ".9 up\n";
+    }
+    const Rows fast = ScanText(text, false);
+    ASSERT_EQ(fast.size(), 40u);
+    EXPECT_EQ(fast, ScanText(text, true));
+    // a binary byte in the middle of a long stretch ends a text-only scan before the next hit
+    app.settings.fileTypeMode = 2;
+    std::string binary = text;
+    binary[text.find("192.168.20.") - 500] = '\x02';
+    const Rows stopped = ScanText(binary, false, true);
+    EXPECT_EQ(stopped.size(), 20u);
+    EXPECT_EQ(stopped, ScanText(binary, true, true));
 }
 
 } // namespace

@@ -2,13 +2,18 @@
 #include "search/link_scanner.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/app_state.h"
+#include "list/add_result_row.h"
 #include "recording_ui_port.h"
+#include "search/block_reader.h"
 #include "search/filter_words.h"
 #include "search/item_kind.h"
 #include "temp_tree.h"
@@ -27,6 +32,19 @@ public:
     {
         RecordingUiPort::SetPaneText(pane, text);
         if (pane == 2 && jobCode != nullptr && text.find_first_not_of(' ') != std::string::npos)
+            jobCode->store(0);
+    }
+};
+
+// Stops the job at the first step of the progress bar.
+class StopAtProgressUiPort : public RecordingUiPort
+{
+public:
+    std::atomic<int32_t>* jobCode = nullptr;
+    void ProgressStep() override
+    {
+        RecordingUiPort::ProgressStep();
+        if (jobCode != nullptr)
             jobCode->store(0);
     }
 };
@@ -358,6 +376,61 @@ TEST_F(LinkScannerTest, ProgressOnlyForLargeFiles)
     EXPECT_EQ(ui.ProgressSteps(), 100);
 }
 
+// The file is changed when the first URL arrives, while only its first block has been read: the
+// scan ends where the bytes end (a URL cut by the end of the data ends there too) and finds nothing
+// beyond the bytes it read.
+TEST_F(LinkScannerTest, FileThatShrinksGrowsOrVanishesWhileItIsScannedEndsCleanly)
+{
+    Prepare();
+    const std::size_t block = BlockReader::kBlockSize;
+    std::string bytes = "<a href=\"http://www.example.org/first\">First</a>\n";
+    const auto fill = [&](std::size_t upTo) {
+        while (bytes.size() < upTo)
+            bytes += "<p>" + std::string(60, 'z') + "</p>\n";
+    };
+    fill(block + block / 2);
+    bytes += "see http://www.example.org/second\n";
+    fill(2 * block + block / 2);
+    const std::size_t third = bytes.size() + 4;
+    bytes += "see http://www.example.org/third/page.html\n";
+    fill(3 * block);
+
+    enum class Change { Shrink, Empty, Grow, Vanish };
+    for (const Change change : {Change::Shrink, Change::Empty, Change::Grow, Change::Vanish}) {
+        SCOPED_TRACE(static_cast<int>(change));
+        const std::string path = tree.Write("changing.htm", bytes);
+        app.list.ClearRows();
+        LinkScanner scanner(app);
+        bool changed = false;
+        scanner.SetRowSink([&](AppState& state, const std::string& url) {
+            if (!changed) {
+                changed = true;
+                if (change == Change::Shrink) {
+                    EXPECT_EQ(truncate(path.c_str(), static_cast<off_t>(third + 14)), 0); // "http://www.exa"
+                } else if (change == Change::Empty) {
+                    EXPECT_EQ(truncate(path.c_str(), 0), 0);
+                } else if (change == Change::Grow) {
+                    FILE* f = std::fopen(path.c_str(), "ab");
+                    std::fputs(" http://www.example.org/grown ", f);
+                    std::fclose(f);
+                } else {
+                    EXPECT_EQ(unlink(path.c_str()), 0);
+                }
+            }
+            return AddResultRow(state, url);
+        });
+        EXPECT_EQ(scanner.ScanLinks(path), 1);
+        Rows want = {{"http://www.example.org/first", "First"}};
+        if (change == Change::Shrink)
+            want.insert(want.end(), {{"http://www.example.org/second", ""}, {"http://www.exa", ""}});
+        if (change == Change::Grow || change == Change::Vanish)
+            want.insert(want.end(), {{"http://www.example.org/second", ""},
+                                     {"http://www.example.org/third/page.html", ""}});
+        EXPECT_EQ(Collect(), want);
+        unlink(path.c_str());
+    }
+}
+
 TEST(LinkScannerStop, StopEndsTheScanWithin64KiB)
 {
     StoppingUiPort ui;
@@ -372,6 +445,25 @@ TEST(LinkScannerStop, StopEndsTheScanWithin64KiB)
     LinkScanner scanner(app);
     EXPECT_EQ(scanner.ScanLinks(tree.Write("big.txt", bytes)), 1);
     EXPECT_EQ(app.list.RowCount(), 1u);
+}
+
+// The job code is read at least every 64 KiB also where the data holds no anchor.
+TEST(LinkScannerStop, StopIsSeenWithin64KiBWhereNoAnchorIs)
+{
+    StopAtProgressUiPort ui;
+    AppState app{ui};
+    ui.jobCode = &app.jobs.jobCode;
+    app.jobs.jobCode = kJobFolderSearch;
+    app.list.SetColumns({{"Url", kColText}, {"Title", kColTitle}, {"File", kColPath}});
+    SelectItemKind(app);
+    ASSERT_TRUE(PrepareScan(app));
+    testing::TempTree tree;
+    LinkScanner scanner(app);
+    EXPECT_EQ(
+        scanner.ScanLinks(tree.Write("big.txt", std::string(4u << 20, 'z') + " http://www.example.org/late")),
+        1);
+    EXPECT_EQ(app.list.RowCount(), 0u);
+    EXPECT_LE(ui.ProgressSteps(), 5); // each 1 % is 42 KB
 }
 
 } // namespace
