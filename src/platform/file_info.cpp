@@ -18,13 +18,15 @@ int LocalTime::Compare(const LocalTime& other) const
     return 0;
 }
 
-bool ReadFileFacts(int dirFd, const std::string& path, bool follow, FileFacts& facts)
+namespace {
+
+bool ReadFileFactsAt(int dirFd, const std::string& path, int extraFlags, FileFacts& facts)
 {
     facts = FileFacts{};
     struct statx sx
     {
     };
-    const int flags = AT_STATX_SYNC_AS_STAT | (follow ? 0 : AT_SYMLINK_NOFOLLOW);
+    const int flags = AT_STATX_SYNC_AS_STAT | extraFlags;
     if (statx(dirFd, path.c_str(), flags, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0)
         return false;
     facts.isRegular = S_ISREG(sx.stx_mode);
@@ -37,9 +39,22 @@ bool ReadFileFacts(int dirFd, const std::string& path, bool follow, FileFacts& f
     return true;
 }
 
+} // namespace
+
+bool ReadFileFacts(int dirFd, const std::string& path, bool follow, FileFacts& facts)
+{
+    return ReadFileFactsAt(dirFd, path, follow ? 0 : AT_SYMLINK_NOFOLLOW, facts);
+}
+
 bool ReadFileFacts(const std::string& path, FileFacts& facts)
 {
     return ReadFileFacts(AT_FDCWD, path, true, facts);
+}
+
+bool ReadOpenFileFacts(int fd, FileFacts& facts)
+{
+    static const std::string kNoPath;
+    return ReadFileFactsAt(fd, kNoPath, AT_EMPTY_PATH, facts);
 }
 
 LocalTime ToLocalTime(int64_t seconds)

@@ -33,6 +33,8 @@ struct FileFacts
 // as for a dangling link or a link loop.
 bool ReadFileFacts(int dirFd, const std::string& path, bool follow, FileFacts& facts);
 bool ReadFileFacts(const std::string& path, FileFacts& facts);
+// The facts of the file open as `fd`.
+bool ReadOpenFileFacts(int fd, FileFacts& facts);
 
 // The local calendar fields of a moment (seconds since the epoch), in the process's time zone.
 LocalTime ToLocalTime(int64_t seconds);

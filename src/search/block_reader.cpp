@@ -42,6 +42,14 @@ bool BlockReader::Open(const std::string& path)
     return true;
 }
 
+void BlockReader::Borrow(const OpenedFile& file)
+{
+    Close();
+    m_fd = file.fd;
+    m_borrowed = true;
+    m_size = file.size;
+}
+
 void BlockReader::Attach(const char* data, std::size_t length)
 {
     Close();
@@ -54,9 +62,10 @@ void BlockReader::Attach(const char* data, std::size_t length)
 
 void BlockReader::Close()
 {
-    if (m_fd >= 0)
+    if (m_fd >= 0 && !m_borrowed)
         ::close(m_fd);
     m_fd = -1;
+    m_borrowed = false;
     m_blocking = false;
     m_memory = nullptr;
     m_data = nullptr;

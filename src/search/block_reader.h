@@ -8,6 +8,13 @@
 
 namespace lt {
 
+// A regular file already open for reading, with its size; `fd` -1 when there is none.
+struct OpenedFile
+{
+    int fd = -1;
+    uint64_t size = 0;
+};
+
 // Random access to the bytes of a file (read in large blocks, never a system call per byte) or of a
 // memory buffer. The scanners read forward with bounded look-back and look-ahead; a block keeps
 // enough of the previous one that look-back never seeks.
@@ -24,6 +31,9 @@ public:
 
     // Opens a regular file for reading; false (errno set) when it cannot be opened.
     bool Open(const std::string& path);
+    // Reads the regular file `file` that the caller opened, knows the size of and closes after
+    // Close(); saves the folder walk a second open and stat of every file.
+    void Borrow(const OpenedFile& file);
     // Reads from memory the caller keeps alive.
     void Attach(const char* data, std::size_t length);
     void Close();
@@ -60,6 +70,7 @@ private:
     const uint8_t* SpanSlow(uint64_t pos, std::size_t& available);
 
     int m_fd = -1;
+    bool m_borrowed = false; // m_fd belongs to the caller
     bool m_blocking = false; // O_NONBLOCK was cleared after a read answered EAGAIN
     const uint8_t* m_memory = nullptr;
     uint64_t m_size = 0;

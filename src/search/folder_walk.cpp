@@ -98,15 +98,17 @@ FileScan DefaultFileScan(AppState& app)
 {
     if (app.scan.itemKind <= kItemTelnet) {
         auto scanner = std::make_shared<LinkScanner>(app);
-        return [scanner](const std::string& path) { return scanner->ScanLinks(path); };
+        return [scanner](const std::string& path, const OpenedFile& file) { return scanner->ScanLinks(path, file); };
     }
     auto scanner = std::make_shared<ItemScanner>(app);
-    return [scanner](const std::string& path) { return scanner->ScanFile(path); };
+    return [scanner](const std::string& path, const OpenedFile& file) { return scanner->ScanFile(path, file); };
 }
 
 FolderWalk::FolderWalk(AppState& app, WalkOptions options, FileScan scan)
     : m_app(app), m_options(std::move(options)), m_scan(std::move(scan))
 {
+    const WalkOptions& o = m_options;
+    m_openFirst = !o.fileList && !o.sizeAbove.on && !o.sizeBelow.on && !o.dateFilter && !o.dateOpenEnd;
 }
 
 bool FolderWalk::Stopped() const
@@ -201,6 +203,8 @@ void FolderWalk::WalkFolder(int dirFd, const std::string& folder, int depth, boo
         }
         if (type != DT_REG && type != DT_LNK)
             continue; // FIFOs, sockets and devices are never read
+        if (type == DT_REG && m_openFirst && OpenedAndDecided(dirfd(dir.get()), folder, name))
+            continue;
         // A link is judged by what it points to: files are taken, folders are not followed.
         if (!ReadFileFacts(dirfd(dir.get()), name, true, facts) || !facts.isRegular)
             continue;
@@ -218,7 +222,8 @@ bool FolderWalk::PassesDate(const FileFacts& facts) const
     return DateInRange(time, m_options.dateFrom, m_options.dateTo);
 }
 
-bool FolderWalk::DecideFile(const std::string& path, const std::string& name, const FileFacts& facts)
+bool FolderWalk::DecideFile(const std::string& path, const std::string& name, const FileFacts& facts,
+                            const OpenedFile& file)
 {
     const WalkOptions& o = m_options;
     if (o.sizeAbove.on && facts.size < o.sizeAbove.bytes)
@@ -228,10 +233,7 @@ bool FolderWalk::DecideFile(const std::string& path, const std::string& name, co
     if ((o.dateFilter || o.dateOpenEnd) && !PassesDate(facts))
         return false;
 
-    const bool match = o.allFiles || MatchesAnyMask(o.masks, name);
-    const bool taken =
-        (o.fileTypeMode == 0 && match) || (o.fileTypeMode == 1 && !match) || o.fileTypeMode == 2;
-    if (!taken)
+    if (!NameTaken(name))
         return false;
 
     ++m_filesTaken;
@@ -247,7 +249,33 @@ bool FolderWalk::DecideFile(const std::string& path, const std::string& name, co
         texts[dateCell + 1] = o.fileSizeCells ? std::to_string(facts.size) : std::string();
     }
     if (m_scan)
-        m_scan(path);
+        m_scan(path, file);
+    return true;
+}
+
+bool FolderWalk::NameTaken(const std::string& name) const
+{
+    const WalkOptions& o = m_options;
+    const bool match = o.allFiles || MatchesAnyMask(o.masks, name);
+    return (o.fileTypeMode == 0 && match) || (o.fileTypeMode == 1 && !match) || o.fileTypeMode == 2;
+}
+
+// The walk of a regular file without size and date filters: the name decides first, then the file
+// is opened relative to its folder and handed to the scan open. False when it could not be opened
+// so (the caller then takes the path, and the scan reports a file it cannot open).
+bool FolderWalk::OpenedAndDecided(int dirFd, const std::string& folder, const char* name)
+{
+    const std::string file = name;
+    if (!NameTaken(file))
+        return true;
+    // O_NOFOLLOW: an entry replaced by a link since the folder was read goes the careful way.
+    const int fd = openat(dirFd, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    FileFacts facts;
+    if (ReadOpenFileFacts(fd, facts) && facts.isRegular)
+        DecideFile(folder + file, file, facts, OpenedFile{fd, facts.size});
+    close(fd);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/file_info.h"
+#include "search/block_reader.h"
 #include "search/search_settings.h"
 #include "search/search_state.h"
 
@@ -46,8 +47,9 @@ struct WalkOptions
 // source (1, or 2 with "Include subdirectories"; 17 for "My Computer").
 WalkOptions WalkOptionsFromSettings(const AppState& app, const std::string& folder);
 
-// Scans one file; 1 when it was read, 0 when it could not be opened.
-using FileScan = std::function<int(const std::string& path)>;
+// Scans one file; 1 when it was read, 0 when it could not be opened. With an open `file` (which
+// the walk closes afterwards) the scan reads that instead of opening the path.
+using FileScan = std::function<int(const std::string& path, const OpenedFile& file)>;
 
 // The scanner of the current kind (link scanner for kinds 0 to 3, item scanner for 4 to 7), one
 // scanner object shared by every file of the search.
@@ -69,7 +71,8 @@ public:
 
     // The decision for one file with its facts: filters, row cells, masks, then the scan or the
     // file-list row. True when the file was scanned or listed.
-    bool DecideFile(const std::string& path, const std::string& name, const FileFacts& facts);
+    bool DecideFile(const std::string& path, const std::string& name, const FileFacts& facts,
+                    const OpenedFile& file = {});
 
     uint64_t FilesTaken() const { return m_filesTaken; }
 
@@ -78,12 +81,17 @@ private:
     bool Stopped() const;
     bool PassesDate(const FileFacts& facts) const;
     void AddFileListRow(const std::string& path, const FileFacts& facts);
+    bool NameTaken(const std::string& name) const;
+    bool OpenedAndDecided(int dirFd, const std::string& folder, const char* name);
 
     AppState& m_app;
     WalkOptions m_options;
     FileScan m_scan;
     std::string m_currentRoot;
     bool m_sameDevice = false;
+    // Without size and date filters a file is opened before its facts are read, so that one
+    // open relative to its folder and a stat of the open file are all the walk costs.
+    bool m_openFirst = false;
     uint64_t m_filesTaken = 0;
 };
 

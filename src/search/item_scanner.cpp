@@ -726,12 +726,14 @@ void ItemScanner::SetRowSink(RowSink sink)
     m_impl->sink = std::move(sink);
 }
 
-int ItemScanner::ScanFile(const std::string& path)
+int ItemScanner::ScanFile(const std::string& path, const OpenedFile& file)
 {
     Impl& s = *m_impl;
     AppState& app = s.app;
     app.jobs.skipRequested.store(false, std::memory_order_relaxed);
-    if (!s.reader.Open(path)) {
+    if (file.fd >= 0) {
+        s.reader.Borrow(file);
+    } else if (!s.reader.Open(path)) {
         const std::size_t slash = path.find_last_of('/');
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
         app.status.SetStatusText("Could not open " + name + " ", 1, 1);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "search/block_reader.h"
 #include "search/row_sink.h"
 
 namespace lt {
@@ -20,7 +21,8 @@ public:
     explicit ItemScanner(AppState& app);
     ~ItemScanner();
     // Scans one file; 1 when it was read (with or without hits), 0 when it could not be opened.
-    int ScanFile(const std::string& path);
+    // With an open `file` (the caller closes it) the path only names it.
+    int ScanFile(const std::string& path, const OpenedFile& file = {});
     // Scans one window of a page held in memory (the crawler). The row's file text is left as the
     // caller put it into the row texts.
     int ScanBuffer(const char* data, std::size_t length, uint64_t baseOffset, PageRecord& page);

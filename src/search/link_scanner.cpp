@@ -61,7 +61,7 @@ struct LinkScanner::Impl
     Step ReadUrl(const AnchorEvent& anchor);
     void Accept(const std::string& url, const std::string& title, bool updateMode, Step& step);
     AnchorFinder& Finder();
-    int Scan(const std::string& path, const char* data, std::size_t length, bool inMemory);
+    int Scan(const std::string& path, const char* data, std::size_t length, bool inMemory, const OpenedFile& file);
 
     AppState& app;
     BlockReader reader;
@@ -238,17 +238,18 @@ void LinkScanner::SetRowSink(RowSink sink)
     m_impl->sink = std::move(sink);
 }
 
-int LinkScanner::ScanLinks(const std::string& path)
+int LinkScanner::ScanLinks(const std::string& path, const OpenedFile& file)
 {
-    return m_impl->Scan(path, nullptr, 0, false);
+    return m_impl->Scan(path, nullptr, 0, false, file);
 }
 
 int LinkScanner::ScanLinksInMemory(const char* data, std::size_t length, const std::string& path)
 {
-    return m_impl->Scan(path, data, length, true);
+    return m_impl->Scan(path, data, length, true, {});
 }
 
-int LinkScanner::Impl::Scan(const std::string& path, const char* data, std::size_t length, bool inMemory)
+int LinkScanner::Impl::Scan(const std::string& path, const char* data, std::size_t length, bool inMemory,
+                            const OpenedFile& file)
 {
     Impl& s = *this;
     s.lastHit.clear();
@@ -263,6 +264,8 @@ int LinkScanner::Impl::Scan(const std::string& path, const char* data, std::size
         slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
     if (inMemory) {
         s.reader.Attach(data, length);
+    } else if (file.fd >= 0) {
+        s.reader.Borrow(file);
     } else if (!s.reader.Open(path)) {
         app.status.SetStatusText("Could not open " + std::string(name) + " ", 1);
         return 0;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 
+#include "search/block_reader.h"
 #include "search/row_sink.h"
 
 namespace lt {
@@ -17,8 +18,9 @@ public:
     explicit LinkScanner(AppState& app);
     ~LinkScanner();
     // Scans one file; 1 when it was read, 0 when it could not be opened (or, for the favorites
-    // list, when it is not an Internet shortcut).
-    int ScanLinks(const std::string& path);
+    // list, when it is not an Internet shortcut). With an open `file` (the caller closes it) the
+    // path only names it.
+    int ScanLinks(const std::string& path, const OpenedFile& file = {});
     // Scans bytes held in memory as if they were the file `path` (which is not opened); always 1,
     // or 0 for a favorites list when `path` names no Internet shortcut.
     int ScanLinksInMemory(const char* data, std::size_t length, const std::string& path);

@@ -188,7 +188,7 @@ void PickedFilesJob(AppState& app, const std::vector<std::string>& paths, FileSc
     for (const auto& path : paths) {
         if (app.jobs.Code() == 0)
             break;
-        const int opened = scan(path);
+        const int opened = scan(path, {});
         if (!opened && paths.size() == 1) {
             ShowMessage(app, "Could not open " + path + " ", "LinkTrawl");
             app.jobs.jobCode.store(0);
@@ -231,7 +231,7 @@ void FileListJob(AppState& app, FileScan scan)
     for (std::size_t i = 0; i < paths.size(); ++i) {
         if (app.jobs.Code() == 0)
             break;
-        scan(paths[i]);
+        scan(paths[i], {});
         progress.Advance(i + 1);
     }
     progress.End();

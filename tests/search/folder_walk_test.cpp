@@ -2,12 +2,15 @@
 #include "search/folder_walk.h"
 
 #include <algorithm>
+#include <fcntl.h>
+#include <map>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include "core/app_state.h"
+#include "search/item_kind.h"
 #include "recording_ui_port.h"
 #include "temp_tree.h"
 
@@ -51,7 +54,7 @@ protected:
     std::vector<std::string> Walk(const WalkOptions& options)
     {
         std::vector<std::string> seen;
-        FolderWalk walk(app, options, [&](const std::string& path) {
+        FolderWalk walk(app, options, [&](const std::string& path, const OpenedFile&) {
             seen.push_back(path.substr(tree.Root().size()));
             return 1;
         });
@@ -101,6 +104,75 @@ TEST_F(FolderWalkTest, OnlyRegularFilesAndLinksToFilesAreScanned)
     EXPECT_EQ(Walk(Options()), (Paths{"link-to-file", "page.html"}));
     EXPECT_EQ(Walk(Options(kSourceRecursive)), (Paths{"link-to-file", "page.html", "real/inside.txt"}));
     close(sock);
+}
+
+TEST_F(FolderWalkTest, PlainFilesReachTheScanOpenAndAreClosedAfterIt)
+{
+    tree.Write("page.html", "<a href=\"http://www.example.org/\">");
+    tree.Write("notes.txt", "plain");
+    symlink("page.html", tree.Path("link-to-file").c_str());
+
+    // name -> (bytes read from the descriptor handed over, or "by path"), and the descriptors
+    struct Seen
+    {
+        std::string bytes;
+        int fd = -1;
+    };
+    std::map<std::string, Seen> seen;
+    const auto record = [&](const std::string& path, const OpenedFile& file) {
+        Seen& s = seen[path.substr(tree.Root().size())];
+        s.fd = file.fd;
+        if (file.fd < 0) {
+            s.bytes = "by path";
+            return 1;
+        }
+        s.bytes.resize(file.size);
+        EXPECT_EQ(pread(file.fd, s.bytes.data(), s.bytes.size(), 0), static_cast<ssize_t>(file.size));
+        return 1;
+    };
+    FolderWalk(app, Options(), record).Run();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen["page.html"].bytes, "<a href=\"http://www.example.org/\">");
+    EXPECT_EQ(seen["notes.txt"].bytes, "plain");
+    // A link is looked at through its path, as it may point anywhere.
+    EXPECT_EQ(seen["link-to-file"].bytes, "by path");
+    for (const auto& [name, s] : seen) {
+        if (s.fd >= 0) {
+            EXPECT_EQ(fcntl(s.fd, F_GETFD), -1) << name << " was left open";
+        }
+    }
+
+    // With a size filter the facts come first and every file goes by its path.
+    seen.clear();
+    WalkOptions filtered = Options();
+    filtered.sizeBelow = SizeLimit{true, 1000};
+    FolderWalk(app, filtered, record).Run();
+    ASSERT_EQ(seen.size(), 3u);
+    for (const auto& [name, s] : seen)
+        EXPECT_EQ(s.bytes, "by path") << name;
+}
+
+TEST_F(FolderWalkTest, ScannersFindTheSameRowsOpenOrByPath)
+{
+    tree.Write("a.html", "<a href=\"http://www.example.org/one.html\">One</a> http://www.example.com/two");
+    tree.Write("b.txt", "see http://www.example.net/three and ftp://ftp.example.org/pub/");
+    app.settings.itemKind = kItemHttpFtp;
+    PrepareScan(app);
+    app.list.SetColumns(std::vector<ColumnState>(5));
+    const auto rows = [&](const WalkOptions& options) {
+        app.list.ClearRows();
+        FolderWalk(app, options, DefaultFileScan(app)).Run();
+        std::vector<std::string> out;
+        for (std::size_t i = 0; i < app.list.RowCount(); ++i)
+            out.push_back(app.list.GetCell(i, 0) + " | " + app.list.GetCell(i, 1) + " | " + app.list.GetCell(i, 2));
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    const auto open = rows(Options());
+    WalkOptions filtered = Options();
+    filtered.sizeBelow = SizeLimit{true, 1u << 20};
+    EXPECT_EQ(open.size(), 4u);
+    EXPECT_EQ(open, rows(filtered));
 }
 
 TEST_F(FolderWalkTest, UnreadableFoldersArePassedOver)
@@ -178,7 +250,7 @@ TEST_F(FolderWalkTest, SizesAreComparedWithAllSixtyFourBits)
     o.sizeBelow = {};
     o.itemKind = kItemHttpFtp;
     std::string cell;
-    FolderWalk walk(app, o, [&](const std::string& path) {
+    FolderWalk walk(app, o, [&](const std::string& path, const OpenedFile&) {
         if (path == big)
             cell = app.listState.rowTexts[4];
         return 1;
@@ -250,7 +322,7 @@ TEST_F(FolderWalkTest, DateAndSizeCellsFollowTheKindsColumns)
         WalkOptions o = Options();
         o.itemKind = kind;
         o.fileSizeCells = sizes;
-        FolderWalk walk(app, o, [&](const std::string&) {
+        FolderWalk walk(app, o, [&](const std::string&, const OpenedFile&) {
             seen = app.listState.rowTexts;
             return 1;
         });
@@ -276,7 +348,7 @@ TEST_F(FolderWalkTest, StopEndsTheWalkBetweenFiles)
     for (int i = 0; i < 5; ++i)
         tree.Write("f" + std::to_string(i) + ".txt", "x");
     int scanned = 0;
-    FolderWalk walk(app, Options(), [&](const std::string&) {
+    FolderWalk walk(app, Options(), [&](const std::string&, const OpenedFile&) {
         ++scanned;
         app.jobs.jobCode = 0;
         return 1;
@@ -294,7 +366,7 @@ TEST_F(FolderWalkTest, FileListRowsCarryTimesSizeAndRelativePaths)
     o.fileList = true;
     o.relativePaths = true;
     bool scanned = false;
-    FolderWalk walk(app, o, [&](const std::string&) {
+    FolderWalk walk(app, o, [&](const std::string&, const OpenedFile&) {
         scanned = true;
         return 1;
     });

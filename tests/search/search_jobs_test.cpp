@@ -52,7 +52,7 @@ protected:
     // A scanner stand-in: one row per file named after it, counted as a hit.
     FileScan RowPerFile()
     {
-        return [this](const std::string& path) {
+        return [this](const std::string& path, const OpenedFile&) {
             {
                 std::lock_guard lock(m_mutex);
                 scanned.push_back(path);
@@ -129,7 +129,7 @@ TEST_F(SearchJobsTest, NoHitsStillReportAndPostTheEnd)
 {
     tree.Write("empty.txt", "");
     SetupFolderSearch(app, tree.Root());
-    ASSERT_TRUE(StartFolderSearch(app, [](const std::string&) { return 1; }));
+    ASSERT_TRUE(StartFolderSearch(app, [](const std::string&, const OpenedFile&) { return 1; }));
     JoinWorker(app);
     EXPECT_EQ(port.LastMessage().text, "No Url found !");
     EXPECT_TRUE(Posted(kMsgSearchDone));
@@ -156,7 +156,7 @@ TEST_F(SearchJobsTest, StoppedSearchShowsNoCountMessage)
     for (int i = 0; i < 4; ++i)
         tree.Write("f" + std::to_string(i), "x");
     SetupFolderSearch(app, tree.Root());
-    ASSERT_TRUE(StartFolderSearch(app, [this](const std::string&) {
+    ASSERT_TRUE(StartFolderSearch(app, [this](const std::string&, const OpenedFile&) {
         app.jobs.jobCode = 0;
         return 1;
     }));
@@ -192,7 +192,7 @@ TEST_F(SearchJobsTest, PickedFilesAreScannedInOrder)
 TEST_F(SearchJobsTest, ASinglePickedFileThatCannotBeOpenedIsReported)
 {
     const std::string missing = tree.Path("missing.htm");
-    ASSERT_TRUE(SearchPickedFilesCommand(app, missing, [](const std::string&) { return 0; }));
+    ASSERT_TRUE(SearchPickedFilesCommand(app, missing, [](const std::string&, const OpenedFile&) { return 0; }));
     JoinWorker(app);
     ASSERT_EQ(port.MessageCount(), 1u);
     EXPECT_EQ(port.LastMessage().text, "Could not open " + missing + " ");

@@ -167,7 +167,7 @@ TEST_F(MainWindowTest, StopAndSkipWhileASearchRuns)
     std::atomic<int> started{0};
     std::atomic<int> skipped{0};
     // A scan that holds each file until it is skipped or the job is stopped.
-    FileScan scan = [&](const std::string&) {
+    FileScan scan = [&](const std::string&, const OpenedFile&) {
         app.jobs.skipRequested = false;
         ++started;
         while (app.jobs.ScanGoesOn())
