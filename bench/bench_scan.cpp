@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // MB/s of the scanners for each item kind: the item kinds 4 to 7 and, for comparison in the same
 // sitting, the URL kind 0. Over a generated file (prose, markup, code, addresses and a little
-// binary) and over every file of the real corpus at /tmp/linktrawl-corpus (skipped when missing).
+// links) and over every file of the real corpus at /tmp/linktrawl-corpus (skipped when missing).
 // The second argument 1 counts the accepted items instead of adding them to the result list, so
 // that the scanning alone is measured. The "cands/MiB" counter gives how often the anchor (for IP
 // addresses: a dot between digits) occurs, the work the scanner cannot skip.
@@ -59,8 +59,12 @@ const std::string& GeneratedFile()
             out += ' ';
             if (item(rng) == 0) {
                 ++n;
-                switch (n % 4) {
+                switch (n % 5) {
                 case 0: out += "see www.example" + std::to_string(n) + ".org/page "; break;
+                case 4:
+                    out += "<a href=\"http://host" + std::to_string(n % 97) + ".example.com/docs/" + std::to_string(n) +
+                           ".html\">Page " + std::to_string(n) + "</a> ";
+                    break;
                 case 1: out += "function handler" + std::to_string(n) + "(event, data) { "; break;
                 case 2: out += "mail user" + std::to_string(n) + "@example.org. "; break;
                 default: out += "host 192.168." + std::to_string(n % 250) + "." + std::to_string(n % 199) + " "; break;
