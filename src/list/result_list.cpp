@@ -149,14 +149,10 @@ ResultList::ResultList()
 
 // ---- chunk entries -------------------------------------------------------------------------
 
-namespace {
-constexpr std::size_t kEntryBytes = 32;
-}
-
 ResultList::EntryRun::EntryRun()
     : m_data(static_cast<Entry*>(::operator new(kChunkCapacity * sizeof(Entry))))
 {
-    static_assert(std::is_trivially_copyable_v<Entry> && sizeof(Entry) == kEntryBytes);
+    static_assert(std::is_trivially_copyable_v<Entry> && sizeof(Entry) == kWordBytes + 16);
 }
 
 ResultList::EntryRun::~EntryRun() { ::operator delete(m_data); }
@@ -227,7 +223,36 @@ ResultList::Entry ResultList::EntryOf(uint32_t id) const
 
 ResultList::Words ResultList::WordsOf(std::string_view key, std::size_t at)
 {
-    return Words{FoldedWord(key, at), FoldedWord(key, at + 8)};
+    Words words;
+    for (std::size_t i = 0; i < kWordCount; ++i)
+        words.w[i] = FoldedWord(key, at + 8 * i);
+    return words;
+}
+
+ResultList::HeadWords ResultList::HeadWordsOf(std::string_view key)
+{
+    std::array<uint8_t, kHeadWords * 8> bytes{};
+    const std::size_t n = std::min(bytes.size(), key.size());
+    for (std::size_t k = 0; k < n; ++k)
+        bytes[k] = Fold(key[k]);
+    HeadWords words{};
+    for (std::size_t w = 0; w < kHeadWords; ++w)
+        for (std::size_t k = 0; k < 8; ++k)
+            words[w] = (words[w] << 8) | bytes[8 * w + k];
+    return words;
+}
+
+ResultList::ChunkHead ResultList::HeadOf(const Entry& first)
+{
+    return ChunkHead{HeadWordsOf(first.Key()), first.key, first.keyLength};
+}
+
+int ResultList::CompareHead(std::string_view key, const HeadWords& words, const ChunkHead& head) const
+{
+    for (std::size_t w = 0; w < kHeadWords; ++w)
+        if (words[w] != head.words[w])
+            return words[w] < head.words[w] ? -1 : 1;
+    return FoldedCompare(key, head.View());
 }
 
 const ResultRow& ResultList::RowLocked(std::size_t row) const
@@ -255,20 +280,28 @@ std::size_t ResultList::PositionOfIdLocked(uint32_t id) const
 void ResultList::RenumberChunksLocked(std::size_t from)
 {
     m_chunkStart.resize(m_chunks.size());
-    m_chunkFirst.resize(m_chunks.size());
     std::size_t start = from == 0 ? 0 : m_chunkStart[from - 1] + m_chunks[from - 1]->entries.size();
     for (std::size_t c = from; c < m_chunks.size(); ++c) {
-        const auto& entries = m_chunks[c]->entries;
         m_chunks[c]->index = c;
         m_chunkStart[c] = start;
-        m_chunkFirst[c] = entries.empty() ? KeyRef{} : KeyRef{entries.front().key, entries.front().keyLength};
-        start += entries.size();
+        start += m_chunks[c]->entries.size();
+    }
+}
+
+void ResultList::RebuildHeadsLocked()
+{
+    m_chunkFirst.resize(m_chunks.size());
+    for (std::size_t c = 0; c < m_chunks.size(); ++c) {
+        const auto& entries = m_chunks[c]->entries;
+        m_chunkFirst[c] = entries.empty() ? ChunkHead{} : HeadOf(entries.front());
     }
 }
 
 void ResultList::AddChunkLocked(std::size_t at)
 {
+    m_chunkFirst.reserve(m_chunks.size() + 1);
     m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(at), std::make_unique<Chunk>());
+    m_chunkFirst.insert(m_chunkFirst.begin() + static_cast<std::ptrdiff_t>(at), ChunkHead{});
     RenumberChunksLocked(at);
 }
 
@@ -284,7 +317,10 @@ void ResultList::SplitChunkLocked(std::size_t chunk)
     old.wordsReady = false;
     for (const Entry& e : fresh->entries)
         m_rowChunk[e.id] = fresh.get();
+    m_chunkFirst.reserve(m_chunks.size() + 1);
+    const ChunkHead head = HeadOf(fresh->entries.front());
     m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(chunk) + 1, std::move(fresh));
+    m_chunkFirst.insert(m_chunkFirst.begin() + static_cast<std::ptrdiff_t>(chunk) + 1, head);
     RenumberChunksLocked(chunk);
 }
 
@@ -379,7 +415,7 @@ void ResultList::SetCell(std::size_t row, int column, std::string text)
         entry.key = key.data();
         entry.keyLength = static_cast<uint32_t>(key.size());
         if (offset == 0)
-            m_chunkFirst[chunk] = KeyRef{entry.key, entry.keyLength};
+            m_chunkFirst[chunk] = HeadOf(entry);
     }
     Touch();
 }
@@ -409,19 +445,15 @@ void ResultList::PrepareRow(ResultRow& row) const
             cell.resize(kMaxCellLength);
 }
 
-std::size_t ResultList::ChunkForKeyLocked(std::string_view key) const
+std::size_t ResultList::ChunkForKeyLocked(std::string_view key, const HeadWords& words) const
 {
     // The last chunk whose first row does not sort behind the key.
+    const bool descending = m_autoSort == AutoSort::Descending;
     std::size_t lo = 0, hi = m_chunkFirst.size();
     while (lo < hi) {
         const std::size_t mid = lo + (hi - lo) / 2;
-        // Both possible next probes are fetched while this one is compared: the keys are spread
-        // over the heap, and a search is otherwise one cache miss after another.
-        if (mid - lo > 1) {
-            __builtin_prefetch(m_chunkFirst[lo + (mid - lo) / 2].data);
-            __builtin_prefetch(m_chunkFirst[mid + 1 + (hi - mid - 1) / 2].data);
-        }
-        if (Before(m_autoSort, key, m_chunkFirst[mid].View()))
+        const int order = CompareHead(key, words, m_chunkFirst[mid]);
+        if (descending ? order > 0 : order < 0)
             hi = mid;
         else
             lo = mid + 1;
@@ -462,15 +494,13 @@ void ResultList::ShortenPrefixLocked(Chunk& chunk, std::size_t prefix)
         for (std::size_t k = 0; k < drop; ++k)
             bytes[k] = Fold(first[prefix + k]);
         for (Entry& e : chunk.entries) {
-            for (std::size_t k = 0; k < 8; ++k) {
-                bytes[drop + k] = static_cast<uint8_t>(e.words.high >> (56 - 8 * k));
-                bytes[drop + 8 + k] = static_cast<uint8_t>(e.words.low >> (56 - 8 * k));
-            }
+            for (std::size_t i = 0; i < kWordCount; ++i)
+                for (std::size_t k = 0; k < 8; ++k)
+                    bytes[drop + 8 * i + k] = static_cast<uint8_t>(e.words.w[i] >> (56 - 8 * k));
             Words w;
-            for (std::size_t k = 0; k < 8; ++k) {
-                w.high = (w.high << 8) | bytes[k];
-                w.low = (w.low << 8) | bytes[8 + k];
-            }
+            for (std::size_t i = 0; i < kWordCount; ++i)
+                for (std::size_t k = 0; k < 8; ++k)
+                    w.w[i] = (w.w[i] << 8) | bytes[8 * i + k];
             e.words = w;
         }
     }
@@ -479,14 +509,17 @@ void ResultList::ShortenPrefixLocked(Chunk& chunk, std::size_t prefix)
 
 std::size_t ResultList::SortedPlaceLocked(std::string_view key, std::size_t& offset, Words& words)
 {
-    std::size_t c = ChunkForKeyLocked(key);
+    const bool descending = m_autoSort == AutoSort::Descending;
+    const HeadWords headWords = HeadWordsOf(key);
+    std::size_t c = ChunkForKeyLocked(key, headWords);
     if (m_chunks[c]->entries.size() >= kChunkCapacity) {
         if (c + 1 == m_chunks.size() && !Before(m_autoSort, key, m_chunks[c]->entries.back().Key())) {
             // Appending at the very end starts a new chunk, so appended lists stay dense.
             AddChunkLocked(++c);
         } else {
             SplitChunkLocked(c);
-            if (!Before(m_autoSort, key, m_chunkFirst[c + 1].View()))
+            const int order = CompareHead(key, headWords, m_chunkFirst[c + 1]);
+            if (!(descending ? order > 0 : order < 0))
                 ++c;
         }
     }
@@ -501,8 +534,21 @@ std::size_t ResultList::SortedPlaceLocked(std::string_view key, std::size_t& off
     }
     if (!chunk.wordsReady)
         PrepareWordsLocked(chunk);
-    // A key that leaves the chunk's common start shortens it for every entry.
-    const std::size_t shared = FoldedCommonLength(key, entries.front().Key(), chunk.prefix);
+    // A key that leaves the chunk's common start shortens it for every entry. Within the head
+    // words the first key need not be read.
+    std::size_t shared = chunk.prefix;
+    if (chunk.prefix <= kHeadWords * 8) {
+        const HeadWords& first = m_chunkFirst[c].words;
+        std::size_t common = kHeadWords * 8;
+        for (std::size_t w = 0; w < kHeadWords; ++w)
+            if (const uint64_t diff = headWords[w] ^ first[w]; diff != 0) {
+                common = 8 * w + static_cast<std::size_t>(std::countl_zero(diff)) / 8;
+                break;
+            }
+        shared = std::min({shared, common, key.size()});
+    } else {
+        shared = FoldedCommonLength(key, entries.front().Key(), chunk.prefix);
+    }
     if (shared < chunk.prefix)
         ShortenPrefixLocked(chunk, shared);
     const std::size_t prefix = chunk.prefix;
@@ -510,7 +556,6 @@ std::size_t ResultList::SortedPlaceLocked(std::string_view key, std::size_t& off
 
     // After the rows that do not sort behind the new one (an unsorted chunk gets a plausible
     // place). Equal words leave the order to the bytes after them.
-    const bool descending = m_autoSort == AutoSort::Descending;
     const Words keyWords = words;
     const auto keyBefore = [&](const Entry& e) {
         int order;
@@ -579,7 +624,7 @@ std::size_t ResultList::InsertLocked(ResultRow&& row, uint64_t keyHash)
     const std::string& stored = m_rows[id].cells[0];
     entries.Insert(offset, Entry{words, stored.data(), static_cast<uint32_t>(stored.size()), id});
     if (offset == 0)
-        m_chunkFirst[chunk] = KeyRef{stored.data(), static_cast<uint32_t>(stored.size())};
+        m_chunkFirst[chunk] = HeadOf(entries.front());
     ShiftChunkStarts(m_chunkStart, chunk + 1, 1);
     ++m_rowCount;
 
@@ -661,11 +706,12 @@ void ResultList::DeleteRow(std::size_t row)
         entries.Erase(offset);
         if (entries.empty()) {
             m_chunks.erase(m_chunks.begin() + static_cast<std::ptrdiff_t>(chunk));
+            m_chunkFirst.erase(m_chunkFirst.begin() + static_cast<std::ptrdiff_t>(chunk));
             RenumberChunksLocked(chunk);
         } else {
             ShiftChunkStarts(m_chunkStart, chunk + 1, static_cast<std::size_t>(-1));
             if (offset == 0)
-                m_chunkFirst[chunk] = KeyRef{entries.front().key, entries.front().keyLength};
+                m_chunkFirst[chunk] = HeadOf(entries.front());
         }
         m_rows[id] = ResultRow{};
         m_rowChunk[id] = nullptr;
@@ -729,6 +775,7 @@ void ResultList::RemoveIdsLocked(const std::vector<uint32_t>& ids)
     }
     m_rowCount -= ids.size();
     RenumberChunksLocked(0);
+    RebuildHeadsLocked();
 }
 
 void ResultList::ClearRows()
@@ -788,6 +835,7 @@ void ResultList::RebuildFromRowsLocked(std::vector<ResultRow>&& rows)
     }
     m_rowCount = n;
     RenumberChunksLocked(0);
+    RebuildHeadsLocked();
     // Rows may have moved or changed: the duplicate index is rebuilt when next needed.
     m_dupValid = false;
     m_dupTable.clear();

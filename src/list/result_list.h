@@ -137,13 +137,20 @@ private:
     // `words` hold the 16 folded key bytes at the chunk's prefix length, big-endian and padded
     // with zeros, so that most probes of a binary search decide on the entry alone; they are
     // valid while the chunk's words are.
+    static constexpr std::size_t kWordCount = 3;
+    static constexpr std::size_t kWordBytes = 8 * kWordCount;
     struct Words
     {
-        uint64_t high = 0, low = 0;
+        std::array<uint64_t, kWordCount> w{};
         bool operator==(const Words&) const = default;
-        bool operator<(const Words& o) const { return high != o.high ? high < o.high : low < o.low; }
+        bool operator<(const Words& o) const
+        {
+            for (std::size_t i = 0; i + 1 < kWordCount; ++i)
+                if (w[i] != o.w[i])
+                    return w[i] < o.w[i];
+            return w[kWordCount - 1] < o.w[kWordCount - 1];
+        }
     };
-    static constexpr std::size_t kWordBytes = 16;
     struct Entry
     {
         Words words;
@@ -208,8 +215,14 @@ private:
         uint32_t prefix = 0;
         bool wordsReady = false;
     };
-    struct KeyRef
+    // A chunk's first key with its first 32 folded bytes as big-endian words (zeros past the
+    // end), kept side by side for all chunks, so that the chunk search compares words in one
+    // small array and reads a key only when the words tie.
+    static constexpr std::size_t kHeadWords = 4;
+    using HeadWords = std::array<uint64_t, kHeadWords>;
+    struct ChunkHead
     {
+        HeadWords words{};
         const char* data = nullptr;
         uint32_t size = 0;
         std::string_view View() const { return {data, size}; }
@@ -224,12 +237,16 @@ private:
 
     Entry EntryOf(uint32_t id) const;
     static Words WordsOf(std::string_view key, std::size_t at);
+    static HeadWords HeadWordsOf(std::string_view key);
+    static ChunkHead HeadOf(const Entry& first);
+    // The folded order of `key` (with its head words) against a chunk's first key.
+    int CompareHead(std::string_view key, const HeadWords& words, const ChunkHead& head) const;
     std::size_t LocateLocked(std::size_t row, std::size_t& offset) const;
     const ResultRow& RowLocked(std::size_t row) const;
     ResultRow& RowLocked(std::size_t row);
     std::size_t InsertLocked(ResultRow&& row, uint64_t keyHash);
     std::size_t SortedPlaceLocked(std::string_view key, std::size_t& offset, Words& words);
-    std::size_t ChunkForKeyLocked(std::string_view key) const;
+    std::size_t ChunkForKeyLocked(std::string_view key, const HeadWords& words) const;
     void PrepareWordsLocked(Chunk& chunk);
     void ShortenPrefixLocked(Chunk& chunk, std::size_t prefix);
     void AddChunkLocked(std::size_t at);
@@ -238,6 +255,7 @@ private:
     void RemoveIdsLocked(const std::vector<uint32_t>& ids);
     void RebuildFromRowsLocked(std::vector<ResultRow>&& rows);
     void RenumberChunksLocked(std::size_t from);
+    void RebuildHeadsLocked();
     void PrepareRow(ResultRow& row) const;
     // Duplicate index.
     void RebuildDupIndexLocked();
@@ -258,7 +276,7 @@ private:
     std::vector<uint32_t> m_freeSlots;
     std::vector<std::unique_ptr<Chunk>> m_chunks;
     std::vector<std::size_t> m_chunkStart; // index of each chunk's first row
-    std::vector<KeyRef> m_chunkFirst;      // each chunk's first key, searched without pointer chasing
+    std::vector<ChunkHead> m_chunkFirst;
     std::size_t m_rowCount = 0;
     std::vector<DupEntry> m_dupTable;
     std::size_t m_dupUsed = 0;
