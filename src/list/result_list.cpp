@@ -221,11 +221,11 @@ ResultList::Entry ResultList::EntryOf(uint32_t id) const
     return Entry{Words{}, key.data(), static_cast<uint32_t>(key.size()), id};
 }
 
-ResultList::Words ResultList::WordsOf(std::string_view key, std::size_t at)
+ResultList::Words ResultList::WordsOf(std::string_view key, std::size_t at, std::size_t count)
 {
     Words words;
     for (std::size_t i = 0; i < kWordCount; ++i)
-        words.w[i] = FoldedWord(key, at + 8 * i);
+        words.w[i] = FoldedWord(key.substr(0, std::min(key.size(), at + count)), at + 8 * i);
     return words;
 }
 
@@ -313,8 +313,12 @@ void ResultList::SplitChunkLocked(std::size_t chunk)
     fresh->entries.Assign(old.entries.begin() + half, old.entries.end());
     old.entries.Truncate(half);
     old.entries.Recenter();
-    // Each half has a longer common start than the whole: its words are made again when needed.
-    old.wordsReady = false;
+    // Each half may have a longer common start than the whole: found from the words it has.
+    fresh->prefix = old.prefix;
+    fresh->wordBytes = old.wordBytes;
+    fresh->wordsReady = old.wordsReady;
+    NarrowPrefixLocked(old);
+    NarrowPrefixLocked(*fresh);
     for (const Entry& e : fresh->entries)
         m_rowChunk[e.id] = fresh.get();
     m_chunkFirst.reserve(m_chunks.size() + 1);
@@ -476,7 +480,47 @@ void ResultList::PrepareWordsLocked(Chunk& chunk)
             e.words = WordsOf(e.Key(), prefix);
     }
     chunk.prefix = static_cast<uint32_t>(prefix);
+    chunk.wordBytes = kWordBytes;
     chunk.wordsReady = true;
+}
+
+void ResultList::NarrowPrefixLocked(Chunk& chunk)
+{
+    auto& entries = chunk.entries;
+    if (!chunk.wordsReady || entries.empty())
+        return;
+    // The bytes that every entry's words share, and that every key has, join the common start;
+    // the words move up over them.
+    const Words& first = entries.front().words;
+    std::size_t common = chunk.wordBytes;
+    for (const Entry& e : entries) {
+        common = std::min<std::size_t>(common, e.keyLength - chunk.prefix);
+        for (std::size_t i = 0; i < kWordCount && 8 * i < common; ++i)
+            if (const uint64_t diff = e.words.w[i] ^ first.w[i]; diff != 0) {
+                common = std::min(common, 8 * i + static_cast<std::size_t>(std::countl_zero(diff)) / 8);
+                break;
+            }
+        if (common == 0)
+            return;
+    }
+    if (chunk.wordBytes - common < kWordBytes / 2) {
+        // Too few bytes would be left to tell keys apart: the words are made anew from the keys.
+        PrepareWordsLocked(chunk);
+        return;
+    }
+    const std::size_t bits = 8 * common;
+    const std::size_t skip = bits / 64, shift = bits % 64;
+    for (Entry& e : entries) {
+        Words w;
+        for (std::size_t i = 0; i + skip < kWordCount; ++i) {
+            w.w[i] = e.words.w[i + skip] << shift;
+            if (shift != 0 && i + skip + 1 < kWordCount)
+                w.w[i] |= e.words.w[i + skip + 1] >> (64 - shift);
+        }
+        e.words = w;
+    }
+    chunk.prefix += static_cast<uint32_t>(common);
+    chunk.wordBytes -= static_cast<uint32_t>(common);
 }
 
 void ResultList::ShortenPrefixLocked(Chunk& chunk, std::size_t prefix)
@@ -489,7 +533,9 @@ void ResultList::ShortenPrefixLocked(Chunk& chunk, std::size_t prefix)
         const Words words = WordsOf(first, prefix);
         for (Entry& e : chunk.entries)
             e.words = words;
+        chunk.wordBytes = kWordBytes;
     } else if (drop > 0) {
+        chunk.wordBytes = static_cast<uint32_t>(std::min(kWordBytes, chunk.wordBytes + drop));
         std::array<uint8_t, 2 * kWordBytes> bytes{};
         for (std::size_t k = 0; k < drop; ++k)
             bytes[k] = Fold(first[prefix + k]);
@@ -527,6 +573,7 @@ std::size_t ResultList::SortedPlaceLocked(std::string_view key, std::size_t& off
     auto& entries = chunk.entries;
     if (entries.empty()) {
         chunk.prefix = static_cast<uint32_t>(key.size());
+        chunk.wordBytes = kWordBytes;
         chunk.wordsReady = true;
         offset = 0;
         words = Words{};
@@ -552,7 +599,8 @@ std::size_t ResultList::SortedPlaceLocked(std::string_view key, std::size_t& off
     if (shared < chunk.prefix)
         ShortenPrefixLocked(chunk, shared);
     const std::size_t prefix = chunk.prefix;
-    words = WordsOf(key, prefix);
+    const std::size_t wordBytes = chunk.wordBytes;
+    words = WordsOf(key, prefix, wordBytes);
 
     // After the rows that do not sort behind the new one (an unsorted chunk gets a plausible
     // place). Equal words leave the order to the bytes after them.
@@ -562,7 +610,7 @@ std::size_t ResultList::SortedPlaceLocked(std::string_view key, std::size_t& off
         if (!(keyWords == e.words)) {
             order = keyWords < e.words ? -1 : 1;
         } else {
-            const std::size_t known = std::min<std::size_t>({prefix + kWordBytes, key.size(), e.keyLength});
+            const std::size_t known = std::min<std::size_t>({prefix + wordBytes, key.size(), e.keyLength});
             order = FoldedCompare(key.substr(known), e.Key().substr(known));
         }
         return descending ? order > 0 : order < 0;
@@ -592,6 +640,7 @@ std::size_t ResultList::InsertLocked(ResultRow&& row, uint64_t keyHash)
     if (m_chunks.empty()) {
         AddChunkLocked(0);
         m_chunks[0]->prefix = static_cast<uint32_t>(key.size());
+        m_chunks[0]->wordBytes = kWordBytes;
         m_chunks[0]->wordsReady = true;
     } else if (m_autoSort == AutoSort::Off) {
         chunk = m_chunks.size() - 1;

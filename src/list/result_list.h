@@ -211,8 +211,10 @@ private:
         EntryRun entries;
         std::size_t index = 0; // position in m_chunks
         // With `wordsReady`, every key of the chunk is at least `prefix` bytes long, all keys
-        // agree on their first `prefix` folded bytes, and every entry's word is that of `prefix`.
+        // agree on their first `prefix` folded bytes, and every entry's words hold its folded
+        // bytes from `prefix` on, `wordBytes` of them, zeros after.
         uint32_t prefix = 0;
+        uint32_t wordBytes = kWordBytes;
         bool wordsReady = false;
     };
     // A chunk's first key with its first 32 folded bytes as big-endian words (zeros past the
@@ -236,7 +238,7 @@ private:
     static constexpr uint32_t kNoId = 0xFFFFFFFFu;
 
     Entry EntryOf(uint32_t id) const;
-    static Words WordsOf(std::string_view key, std::size_t at);
+    static Words WordsOf(std::string_view key, std::size_t at, std::size_t count = kWordBytes);
     static HeadWords HeadWordsOf(std::string_view key);
     static ChunkHead HeadOf(const Entry& first);
     // The folded order of `key` (with its head words) against a chunk's first key.
@@ -249,6 +251,7 @@ private:
     std::size_t ChunkForKeyLocked(std::string_view key, const HeadWords& words) const;
     void PrepareWordsLocked(Chunk& chunk);
     void ShortenPrefixLocked(Chunk& chunk, std::size_t prefix);
+    void NarrowPrefixLocked(Chunk& chunk);
     void AddChunkLocked(std::size_t at);
     std::size_t PositionOfIdLocked(uint32_t id) const;
     void SplitChunkLocked(std::size_t chunk);
