@@ -48,6 +48,20 @@ void BlockReader::Borrow(const OpenedFile& file)
     m_fd = file.fd;
     m_borrowed = true;
     m_size = file.size;
+    if (m_size != OpenedFile::kUnknownSize)
+        return;
+    // The first block is read now, so that Size() is right before the scan starts.
+    m_sizeUnknown = true;
+    Load(0);
+    if (m_sizeUnknown) {
+        // A whole block came: the rest of the file decides.
+        m_sizeUnknown = false;
+        struct stat st {};
+        if (::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode))
+            m_size = std::max<uint64_t>(static_cast<uint64_t>(st.st_size), m_blockLength);
+        else
+            m_size = m_blockLength;
+    }
 }
 
 void BlockReader::Attach(const char* data, std::size_t length)
@@ -66,6 +80,7 @@ void BlockReader::Close()
         ::close(m_fd);
     m_fd = -1;
     m_borrowed = false;
+    m_sizeUnknown = false;
     m_blocking = false;
     m_memory = nullptr;
     m_data = nullptr;
@@ -112,6 +127,16 @@ bool BlockReader::Load(uint64_t pos)
         if (n == 0)
             break;
         have += static_cast<std::size_t>(n);
+        if (m_sizeUnknown && have < want) {
+            // A short read of a regular file is its end; asking again would only answer 0.
+            m_sizeUnknown = false;
+            m_size = have;
+            break;
+        }
+    }
+    if (m_sizeUnknown && have < want) {
+        m_sizeUnknown = false; // an empty file or a failed read
+        m_size = have;
     }
     m_data = m_block.data();
     m_blockStart = start;

@@ -11,8 +11,11 @@ namespace lt {
 // A regular file already open for reading, with its size; `fd` -1 when there is none.
 struct OpenedFile
 {
+    // The size when nobody has asked the file system for it: the reader learns it from its first
+    // read (a short read of a regular file ends it), and asks only for files of a block or more.
+    static constexpr uint64_t kUnknownSize = UINT64_MAX;
     int fd = -1;
-    uint64_t size = 0;
+    uint64_t size = kUnknownSize;
 };
 
 // Random access to the bytes of a file (read in large blocks, never a system call per byte) or of a
@@ -70,7 +73,8 @@ private:
     const uint8_t* SpanSlow(uint64_t pos, std::size_t& available);
 
     int m_fd = -1;
-    bool m_borrowed = false; // m_fd belongs to the caller
+    bool m_borrowed = false;    // m_fd belongs to the caller
+    bool m_sizeUnknown = false; // until the first read of a borrowed file
     bool m_blocking = false; // O_NONBLOCK was cleared after a read answered EAGAIN
     const uint8_t* m_memory = nullptr;
     uint64_t m_size = 0;

@@ -109,6 +109,9 @@ FolderWalk::FolderWalk(AppState& app, WalkOptions options, FileScan scan)
 {
     const WalkOptions& o = m_options;
     m_openFirst = !o.fileList && !o.sizeAbove.on && !o.sizeBelow.on && !o.dateFilter && !o.dateOpenEnd;
+    // Rows are cut to the list's columns: without a date column no file needs its facts.
+    const int dateCell = DateCellFor(o.itemKind);
+    m_factsShown = dateCell > 0 && app.list.ColumnCount() > dateCell;
 }
 
 bool FolderWalk::Stopped() const
@@ -244,7 +247,11 @@ bool FolderWalk::DecideFile(const std::string& path, const std::string& name, co
 
     auto& texts = m_app.listState.rowTexts;
     const int dateCell = DateCellFor(o.itemKind);
-    if (dateCell > 0) {
+    if (dateCell > 0 && file.fd >= 0 && file.size == OpenedFile::kUnknownSize) {
+        // Facts not read: the list has no columns for them.
+        texts[dateCell].clear();
+        texts[dateCell + 1].clear();
+    } else if (dateCell > 0) {
         texts[dateCell] = FileDateText(facts.writeTime);
         texts[dateCell + 1] = o.fileSizeCells ? std::to_string(facts.size) : std::string();
     }
@@ -273,8 +280,13 @@ bool FolderWalk::OpenedAndDecided(int dirFd, const std::string& folder, const ch
     if (fd < 0)
         return false;
     FileFacts facts;
-    if (ReadOpenFileFacts(fd, facts) && facts.isRegular)
+    if (!m_factsShown) {
+        // The folder said it is a regular file and the scan learns its size from reading it.
+        facts.isRegular = true;
+        DecideFile(folder + file, file, facts, OpenedFile{fd, OpenedFile::kUnknownSize});
+    } else if (ReadOpenFileFacts(fd, facts) && facts.isRegular) {
         DecideFile(folder + file, file, facts, OpenedFile{fd, facts.size});
+    }
     close(fd);
     return true;
 }

@@ -92,6 +92,7 @@ private:
     // Without size and date filters a file is opened before its facts are read, so that one
     // open relative to its folder and a stat of the open file are all the walk costs.
     bool m_openFirst = false;
+    bool m_factsShown = false; // the list has the date and size columns
     uint64_t m_filesTaken = 0;
 };
 

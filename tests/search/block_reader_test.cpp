@@ -79,6 +79,36 @@ TEST_F(BlockReaderTest, ReadsEveryByteAcrossBlocksAndLooksBack)
     EXPECT_FALSE(r.Failed());
 }
 
+TEST_F(BlockReaderTest, BorrowedFileLearnsItsSizeAndStaysOpen)
+{
+    // Sizes around the first read's length: a short read ends the file, a full one asks for the size.
+    const std::size_t first = BlockReader::kBlockSize + BlockReader::kOverlap;
+    for (const std::size_t n : {std::size_t{0}, std::size_t{1}, std::size_t{4096}, first - 1, first, first + 1,
+                                BlockReader::kBlockSize * 3 + 5}) {
+        const std::string data = Pattern(n);
+        const int fd = ::open(Write("borrowed", data).c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        for (const uint64_t given : {OpenedFile::kUnknownSize, static_cast<uint64_t>(n)}) {
+            BlockReader r;
+            r.Borrow(OpenedFile{fd, given});
+            EXPECT_EQ(r.Size(), n) << n;
+            std::string joined;
+            uint64_t pos = 0;
+            std::size_t avail = 0;
+            while (const uint8_t* p = r.Span(pos, avail)) {
+                joined.append(reinterpret_cast<const char*>(p), avail);
+                pos += avail;
+            }
+            EXPECT_TRUE(joined == data) << n;
+            EXPECT_FALSE(r.Failed());
+            r.Close();
+            // The descriptor is the caller's: still open after Close.
+            EXPECT_NE(::fcntl(fd, F_GETFD), -1);
+        }
+        ::close(fd);
+    }
+}
+
 TEST_F(BlockReaderTest, MemoryBuffersNeedNoFile)
 {
     const std::string data = "abc";
