@@ -12,6 +12,8 @@
 #define LT_WIDE_X86 1
 #endif
 
+#include "platform/cpu_features.h"
+
 namespace lt {
 
 namespace {
@@ -102,12 +104,6 @@ __attribute__((target("avx2"))) bool ScanAvx2(const uint8_t* p, std::size_t n, c
     }
     index = i;
     return false;
-}
-
-bool HasAvx2()
-{
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
 }
 
 #endif
@@ -245,7 +241,7 @@ AnchorEvent AnchorFinder::Next(BlockReader& data, uint64_t pos, uint64_t limit)
         while (i < n) {
             std::size_t tail = i;
 #ifdef LT_WIDE_X86
-            if (HasAvx2()) {
+            if (CpuHasAvx2()) {
                 std::size_t group = 0;
                 uint64_t marks = 0;
                 if (ScanAvx2(span + i, n - i, filter, group, marks)) {

@@ -8,17 +8,13 @@
 #define LT_LINES_X86 1
 #endif
 
+#include "platform/cpu_features.h"
+
 namespace lt {
 
 namespace {
 
 #ifdef LT_LINES_X86
-
-bool HasAvx2()
-{
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-}
 
 // Looks at the lanes `keep` of the 32 bytes at `at` (index `base` in the stretch); true when a
 // binary byte ends the stretch there.
@@ -137,7 +133,7 @@ LineStretch CountLinesScalar(const uint8_t* p, std::size_t n, uint32_t binaryCon
 LineStretch CountLines(const uint8_t* p, std::size_t n, uint32_t binaryControls)
 {
 #ifdef LT_LINES_X86
-    if (n >= 32 && HasAvx2())
+    if (n >= 32 && CpuHasAvx2())
         return CountLinesAvx2(p, n, binaryControls);
 #endif
     return CountLinesScalar(p, n, binaryControls);

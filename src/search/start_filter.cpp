@@ -10,17 +10,13 @@
 #define LT_STARTS_X86 1
 #endif
 
+#include "platform/cpu_features.h"
+
 namespace lt {
 
 namespace {
 
 #ifdef LT_STARTS_X86
-
-bool HasAvx2()
-{
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-}
 
 // One class as a 32-lane test.
 struct WideLane
@@ -162,7 +158,7 @@ uint64_t StartFilter::ExactMarks(const uint8_t* p) const
 uint64_t StartFilter::NextMarks(const uint8_t* p, std::size_t chunks, std::size_t& index) const
 {
 #ifdef LT_STARTS_X86
-    if (HasAvx2()) {
+    if (CpuHasAvx2()) {
         switch (WideCount()) {
         case 3:
             return NextMarksAvx2<3>(*this, p, chunks, index);
