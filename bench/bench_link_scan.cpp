@@ -98,22 +98,6 @@ BENCHMARK(BM_LinkScanGenerated)
     ->ArgNames({"kind", "count"})
     ->Unit(benchmark::kMillisecond);
 
-// Reads every file once, so that the timed runs find them in the page cache ("warm", as the
-// rg runs they are compared with): on a machine with little cache the files read by the benchmark
-// before would otherwise have pushed them out.
-void WarmUp(const std::vector<std::string>& files)
-{
-    std::vector<char> buffer(1 << 20);
-    for (const std::string& path : files) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        while (::read(fd, buffer.data(), buffer.size()) > 0) {
-        }
-        ::close(fd);
-    }
-}
-
 void BM_LinkScanCorpus(benchmark::State& state)
 {
     std::vector<std::string> files;
@@ -130,7 +114,7 @@ void BM_LinkScanCorpus(benchmark::State& state)
         state.SkipWithError("no corpus at /tmp/linktrawl-corpus");
         return;
     }
-    WarmUp(files);
+    lt::bench::WarmUp(files);
     lt::bench::SilentUiPort ui;
     lt::AppState app(ui);
     Prepare(app, static_cast<int>(state.range(0)));
