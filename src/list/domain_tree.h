@@ -107,7 +107,8 @@ struct DomainState
     ~DomainState(); // waits for running fills
 
     bool exists = false;    // the tree and the folder list were created
-    bool viewShown = false; // the tree view is shown instead of the plain list
+    // The tree view is shown instead of the plain list; folder fills read it on their threads.
+    std::atomic<bool> viewShown{false};
     bool treeFocus = false; // the tree should have the focus
     DomainTree tree;
     int selectedNode = -1;
