@@ -13,8 +13,14 @@ target_compile_definitions(linktrawl_options INTERFACE
 target_include_directories(linktrawl_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(linktrawl_options INTERFACE Threads::Threads)
 if(LINKTRAWL_SANITIZE)
-    target_compile_options(linktrawl_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
+    # Undefined behaviour stops the run like an address error, so a fuzzer cannot pass over it.
+    target_compile_options(linktrawl_options INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all
+                           -fno-omit-frame-pointer)
     target_link_options(linktrawl_options INTERFACE -fsanitize=address,undefined)
+endif()
+if(LINKTRAWL_TSAN)
+    target_compile_options(linktrawl_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+    target_link_options(linktrawl_options INTERFACE -fsanitize=thread)
 endif()
 if(LINKTRAWL_FUZZ)
     # Coverage for the engine code the fuzz targets call into.
