@@ -238,11 +238,17 @@ bool FolderWalk::DecideFile(const std::string& path, const std::string& name, co
 
     if (!NameTaken(name))
         return false;
+    TakeFile(path, facts, file);
+    return true;
+}
 
+void FolderWalk::TakeFile(const std::string& path, const FileFacts& facts, const OpenedFile& file)
+{
+    const WalkOptions& o = m_options;
     ++m_filesTaken;
     if (o.fileList) {
         AddFileListRow(path, facts);
-        return true;
+        return;
     }
 
     auto& texts = m_app.listState.rowTexts;
@@ -257,7 +263,6 @@ bool FolderWalk::DecideFile(const std::string& path, const std::string& name, co
     }
     if (m_scan)
         m_scan(path, file);
-    return true;
 }
 
 bool FolderWalk::NameTaken(const std::string& name) const
@@ -283,9 +288,9 @@ bool FolderWalk::OpenedAndDecided(int dirFd, const std::string& folder, const ch
     if (!m_factsShown) {
         // The folder said it is a regular file and the scan learns its size from reading it.
         facts.isRegular = true;
-        DecideFile(folder + file, file, facts, OpenedFile{fd, OpenedFile::kUnknownSize});
+        TakeFile(folder + file, facts, OpenedFile{fd, OpenedFile::kUnknownSize});
     } else if (ReadOpenFileFacts(fd, facts) && facts.isRegular) {
-        DecideFile(folder + file, file, facts, OpenedFile{fd, facts.size});
+        TakeFile(folder + file, facts, OpenedFile{fd, facts.size});
     }
     close(fd);
     return true;

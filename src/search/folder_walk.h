@@ -82,6 +82,8 @@ private:
     bool PassesDate(const FileFacts& facts) const;
     void AddFileListRow(const std::string& path, const FileFacts& facts);
     bool NameTaken(const std::string& name) const;
+    // The file passed every test: its row cells, then the scan or the file-list row.
+    void TakeFile(const std::string& path, const FileFacts& facts, const OpenedFile& file);
     bool OpenedAndDecided(int dirFd, const std::string& folder, const char* name);
 
     AppState& m_app;
