@@ -6,7 +6,6 @@
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
-#include <filesystem>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -100,16 +99,8 @@ BENCHMARK(BM_LinkScanGenerated)
 
 void BM_LinkScanCorpus(benchmark::State& state)
 {
-    std::vector<std::string> files;
     uint64_t bytes = 0;
-    std::error_code ec;
-    for (auto it = std::filesystem::recursive_directory_iterator(kCorpus, ec);
-         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-        if (it->is_regular_file(ec) && !it->is_symlink(ec)) {
-            files.push_back(it->path().string());
-            bytes += it->file_size(ec);
-        }
-    }
+    const std::vector<std::string> files = lt::bench::CorpusFiles(kCorpus, bytes);
     if (files.empty()) {
         state.SkipWithError("no corpus at /tmp/linktrawl-corpus");
         return;

@@ -172,16 +172,8 @@ BENCHMARK(BM_ScanGenerated)
 
 void BM_ScanCorpus(benchmark::State& state)
 {
-    std::vector<std::string> files;
     uint64_t bytes = 0;
-    std::error_code ec;
-    for (auto it = std::filesystem::recursive_directory_iterator(kCorpus, ec);
-         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-        if (it->is_regular_file(ec) && !it->is_symlink(ec)) {
-            files.push_back(it->path().string());
-            bytes += it->file_size(ec);
-        }
-    }
+    const std::vector<std::string> files = lt::bench::CorpusFiles(kCorpus, bytes);
     if (files.empty()) {
         state.SkipWithError("no corpus at /tmp/linktrawl-corpus");
         return;

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <fcntl.h>
 #include <ostream>
@@ -109,6 +110,23 @@ inline void WarmUp(const std::vector<std::string>& files)
         }
         ::close(fd);
     }
+}
+
+// The regular files below `root` (symbolic links left out, as the folder search leaves them), with
+// their total size in `bytes`.
+inline std::vector<std::string> CorpusFiles(const std::string& root, uint64_t& bytes)
+{
+    std::vector<std::string> files;
+    bytes = 0;
+    std::error_code ec;
+    for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+        if (it->is_regular_file(ec) && !it->is_symlink(ec)) {
+            files.push_back(it->path().string());
+            bytes += it->file_size(ec);
+        }
+    }
+    return files;
 }
 
 } // namespace lt::bench

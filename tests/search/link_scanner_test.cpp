@@ -431,39 +431,46 @@ TEST_F(LinkScannerTest, FileThatShrinksGrowsOrVanishesWhileItIsScannedEndsCleanl
     }
 }
 
+// A URL scan whose port ends the job: at the first row (StoppingUiPort) or at the first progress
+// step (StopAtProgressUiPort).
+template <class Port>
+struct StoppedScan
+{
+    Port ui;
+    AppState app{ui};
+    testing::TempTree tree;
+
+    StoppedScan()
+    {
+        ui.jobCode = &app.jobs.jobCode;
+        app.jobs.jobCode = kJobFolderSearch;
+        app.list.SetColumns({{"Url", kColText}, {"Title", kColTitle}, {"File", kColPath}});
+        SelectItemKind(app);
+    }
+
+    int Scan(const std::string& bytes)
+    {
+        if (!PrepareScan(app))
+            return -100;
+        LinkScanner scanner(app);
+        return scanner.ScanLinks(tree.Write("big.txt", bytes));
+    }
+};
+
 TEST(LinkScannerStop, StopEndsTheScanWithin64KiB)
 {
-    StoppingUiPort ui;
-    AppState app{ui};
-    ui.jobCode = &app.jobs.jobCode;
-    app.jobs.jobCode = kJobFolderSearch;
-    app.list.SetColumns({{"Url", kColText}, {"Title", kColTitle}, {"File", kColPath}});
-    SelectItemKind(app);
-    ASSERT_TRUE(PrepareScan(app));
-    testing::TempTree tree;
-    const std::string bytes = "http://www.example.org/first " + std::string(200000, 'z') + " http://www.example.org/late";
-    LinkScanner scanner(app);
-    EXPECT_EQ(scanner.ScanLinks(tree.Write("big.txt", bytes)), 1);
-    EXPECT_EQ(app.list.RowCount(), 1u);
+    StoppedScan<StoppingUiPort> s;
+    EXPECT_EQ(s.Scan("http://www.example.org/first " + std::string(200000, 'z') + " http://www.example.org/late"), 1);
+    EXPECT_EQ(s.app.list.RowCount(), 1u);
 }
 
 // The job code is read at least every 64 KiB also where the data holds no anchor.
 TEST(LinkScannerStop, StopIsSeenWithin64KiBWhereNoAnchorIs)
 {
-    StopAtProgressUiPort ui;
-    AppState app{ui};
-    ui.jobCode = &app.jobs.jobCode;
-    app.jobs.jobCode = kJobFolderSearch;
-    app.list.SetColumns({{"Url", kColText}, {"Title", kColTitle}, {"File", kColPath}});
-    SelectItemKind(app);
-    ASSERT_TRUE(PrepareScan(app));
-    testing::TempTree tree;
-    LinkScanner scanner(app);
-    EXPECT_EQ(
-        scanner.ScanLinks(tree.Write("big.txt", std::string(4u << 20, 'z') + " http://www.example.org/late")),
-        1);
-    EXPECT_EQ(app.list.RowCount(), 0u);
-    EXPECT_LE(ui.ProgressSteps(), 5); // each 1 % is 42 KB
+    StoppedScan<StopAtProgressUiPort> s;
+    EXPECT_EQ(s.Scan(std::string(4u << 20, 'z') + " http://www.example.org/late"), 1);
+    EXPECT_EQ(s.app.list.RowCount(), 0u);
+    EXPECT_LE(s.ui.ProgressSteps(), 5); // each 1 % is 42 KB
 }
 
 } // namespace
