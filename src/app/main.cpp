@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/gui_main.h"
+#include "app/tool_form.h"
 #include "app/unattended_run.h"
 #include "core/command_line.h"
 #include "core/startup_state.h"
@@ -11,12 +13,47 @@
 #include "store/ini_file.h"
 #include "store/ini_location.h"
 
+namespace {
+
+bool HasDisplay()
+{
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    return (x11 && *x11) || (wayland && *wayland) || (platform && *platform);
+}
+
+int RunToolForm(const std::vector<std::string>& args, const lt::StartupState& startup)
+{
+    const lt::ToolForm* form = lt::FindToolForm(args.front());
+    if (!form) {
+        std::cerr << "linktrawl: unknown option " << args.front() << " (see linktrawl --help)\n";
+        return lt::kExitUsage;
+    }
+    lt::ToolInvocation call;
+    std::string error;
+    if (!lt::ReadToolInvocation(*form, args, lt::SystemPathProbe().currentFolder, call, error)) {
+        std::cerr << "linktrawl: " << error << '\n';
+        return lt::kExitUsage;
+    }
+    return form->run(call, startup, std::cout, std::cerr);
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     lt::StartupState startup;
     startup.programFolder = lt::ProgramFolder(argc > 0 ? argv[0] : nullptr);
     startup.iniPath = lt::IniPath(startup.programFolder);
+
+    if (!args.empty() && (args.front() == "--help" || args.front() == "-h")) {
+        std::cout << lt::HelpText();
+        return lt::kExitOk;
+    }
+    if (!args.empty() && args.front().size() > 2 && args.front().compare(0, 2, "--") == 0)
+        return RunToolForm(args, startup);
 
     // A non-zero OPTIONS/TextWin opens the text window when the command line is empty.
     lt::IniFile ini;
@@ -26,10 +63,14 @@ int main(int argc, char** argv)
     const lt::CommandLineResult line = lt::ReadCommandLine(args, lt::SystemPathProbe(), textWindowMode);
     if (!line.error.empty()) {
         std::cerr << "linktrawl: " << line.error << '\n';
-        return 2;
+        return lt::kExitUsage;
     }
     lt::ApplyCommandLine(line, startup);
     if (startup.Unattended())
         return lt::RunUnattended(startup, std::cout, std::cerr);
+    if (!HasDisplay()) {
+        std::cerr << "no display: run with FOLDER -save2 FILE, or set DISPLAY\n";
+        return lt::kExitUsage;
+    }
     return lt::RunGui(argc, argv);
 }

@@ -6,10 +6,11 @@
 #include <ostream>
 #include <unistd.h>
 
+#include "app/run_save.h"
+#include "app/tool_form.h"
 #include "core/app_state.h"
 #include "core/console_ui_port.h"
 #include "core/window_messages.h"
-#include "export/list_export.h"
 #include "list/list_kind.h"
 #include "search/search_jobs.h"
 #include "store/settings_io.h"
@@ -17,8 +18,6 @@
 namespace lt {
 
 namespace {
-
-enum ExitStatus : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
 
 // Set by the worker's kMsgSearchDone.
 struct DoneSignal
@@ -47,24 +46,17 @@ bool CanOpen(const std::string& path, int flags)
     return true;
 }
 
-bool IsHtmlAction(int action)
+SaveFormat FormatOf(const StartupState& startup)
 {
-    return action == kStartSearchFilesSaveHtml || action == kStartSearchFolderSaveHtml ||
-           action == kStartJobSaveHtml;
+    const int action = startup.startAction;
+    if (action == kStartSearchFilesSaveHtml || action == kStartSearchFolderSaveHtml || action == kStartJobSaveHtml)
+        return SaveFormat::Html;
+    return startup.saveCsv ? SaveFormat::Csv : SaveFormat::Text;
 }
 
 bool IsFolderAction(int action)
 {
     return action == kStartSearchFolderSaveText || action == kStartSearchFolderSaveHtml;
-}
-
-// An empty result still replaces the output, so that an old file never passes for this run's.
-bool WriteEmptyFile(const std::string& path)
-{
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    return close(fd) == 0;
 }
 
 } // namespace
@@ -130,20 +122,8 @@ int RunUnattended(const StartupState& startup, std::ostream& out, std::ostream& 
         return kExitFailed;
     }
 
-    const std::string& path = startup.saveOutputPath;
-    const std::size_t rows = app.list.RowCount();
-    bool written;
-    if (rows == 0)
-        written = WriteEmptyFile(path);
-    else if (IsHtmlAction(action))
-        written = ExportHtml(app, app.list, path, false, 0);
-    else
-        written = ExportText(app, app.list, path, false, 0, ExistingFile::Replace);
-    if (!written) {
-        err << "linktrawl: Could not write " << path << '\n';
+    if (!SaveRunList(app, startup.saveOutputPath, FormatOf(startup), out, err))
         return kExitFailed;
-    }
-    out << "Results saved to " << path << " (" << rows << (rows == 1 ? " row" : " rows") << ")\n";
     return kExitOk;
 }
 

@@ -212,12 +212,14 @@ CommandLineResult ReadCommandLine(const std::vector<std::string>& args, const Pa
         return result;
     }
 
-    // "-save2" / "-saveh2" and everything after them: the output path.
+    // "-save2" / "-saveh2" / "-savec2" and everything after them: the output path.
     int saveOffset = 0;
-    const auto save = std::find_if(words.begin(), words.end(),
-                                   [](const std::string& w) { return w == "-save2" || w == "-saveh2"; });
+    const auto save = std::find_if(words.begin(), words.end(), [](const std::string& w) {
+        return w == "-save2" || w == "-saveh2" || w == "-savec2";
+    });
     if (save != words.end()) {
         saveOffset = *save == "-saveh2" ? 4 : 2;
+        result.saveCsv = *save == "-savec2";
         const std::string option = *save;
         const auto index = static_cast<std::size_t>(save - words.begin());
         std::string path = Join(words, index + 1);
@@ -227,6 +229,14 @@ CommandLineResult ReadCommandLine(const std::vector<std::string>& args, const Pa
             return result;
         }
         result.saveOutputPath = Absolute(path, probe);
+    }
+
+    // An option this form does not know is a mistake, not a file name to search.
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (words[i].size() > 1 && words[i].front() == '-' && !(i == 0 && words[i] == "-job")) {
+            result.error = "unknown option " + words[i] + " (see linktrawl --help)";
+            return result;
+        }
     }
 
     if (words.size() == 2 && words[0] == "-job") {
@@ -291,6 +301,7 @@ void ApplyCommandLine(const CommandLineResult& result, StartupState& state)
     if (result.hasWindowRect)
         state.windowRect = result.windowRect;
     state.saveOutputPath = result.saveOutputPath;
+    state.saveCsv = result.saveCsv;
 }
 
 } // namespace lt

@@ -38,6 +38,7 @@ struct CommandLineResult
     std::array<int, 4> windowRect{}; // left, top, right, bottom
     bool hasWindowRect = false;
     std::string saveOutputPath;
+    bool saveCsv = false; // "-savec2": the text actions save CSV instead
     // Set when the command line cannot be carried out as asked (a save option without a path,
     // or without anything to search); the program reports it instead of starting.
     std::string error;

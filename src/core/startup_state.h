@@ -40,7 +40,8 @@ struct StartupState
     int handoffKind = 0;
     std::string handoffText;
     std::array<int, 4> windowRect{};
-    std::string saveOutputPath; // "-save2" / "-saveh2" path
+    std::string saveOutputPath; // "-save2" / "-saveh2" / "-savec2" path
+    bool saveCsv = false;       // "-savec2"
 
     bool Unattended() const { return IsUnattendedAction(startAction); }
 };

@@ -165,5 +165,45 @@ TEST_F(UnattendedRunTest, FailuresExitNonZeroWithAReason)
     EXPECT_FALSE(r.err.empty());
 }
 
+TEST_F(UnattendedRunTest, CommandLineMistakesAndHelp)
+{
+    const fs::path out = dir / "out.txt";
+    struct Case
+    {
+        std::string args;
+        int status;
+        std::string errorPart;
+    };
+    const Case cases[] = {
+        {Quoted(samples) + " --anything 1 -save2 " + Quoted(out.string()), 2, "unknown option --anything"},
+        {"--no-such-form -save2 " + Quoted(out.string()), 2, "unknown option --no-such-form"},
+        {"", 2, "no display: run with FOLDER -save2 FILE, or set DISPLAY"},
+        {Quoted(samples), 2, "no display"},
+    };
+    for (const Case& c : cases) {
+        const Result r = Run(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args;
+        EXPECT_NE(r.err.find(c.errorPart), std::string::npos) << c.args << ": " << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_FALSE(fs::exists(out));
+    }
+
+    const Result help = Run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("-savec2"), std::string::npos);
+    EXPECT_NE(help.out.find("Exit status"), std::string::npos);
+}
+
+TEST_F(UnattendedRunTest, CsvFollowsTheIniDelimiterAndColumns)
+{
+    WriteIni("[EXPORT]\r\nEX13=;\r\n");
+    const fs::path out = dir / "results.csv";
+    const Result r = Run(Quoted(samples) + " -savec2 " + Quoted(out.string()));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string text = ReadAll(out);
+    EXPECT_NE(text.find("http"), std::string::npos);
+    EXPECT_EQ(text.find('\t'), std::string::npos);
+}
+
 } // namespace
 } // namespace lt

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The table of the project's unattended forms. Each subsystem's runner lives in its own
+// app/*_form.cpp file and is declared in app/tool_runs.h.
+#include "app/tool_form.h"
+#include "app/tool_runs.h"
+
+namespace lt {
+
+const std::vector<ToolForm>& ToolForms()
+{
+    static const std::vector<ToolForm> forms = {
+    };
+    return forms;
+}
+
+} // namespace lt

@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <iosfwd>
+
+namespace lt {
+
+struct StartupState;
+struct ToolInvocation;
+
+// The runners of the forms listed in ToolForms(), one per form, each in its subsystem's file.
+
+} // namespace lt
