@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "store/atomic_file.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lt {
+
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 16;
+
+std::string TargetOf(const std::string& path)
+{
+    struct stat st
+    {
+    };
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr)
+        return path; // a dangling link: the link itself is replaced
+    return resolved;
+}
+
+} // namespace
+
+AtomicFile::~AtomicFile()
+{
+    Abort();
+}
+
+bool AtomicFile::Fail(const char* what, int err)
+{
+    if (m_error.empty())
+        m_error = std::string(what) + " " + m_path + ": " + std::strerror(err);
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+        ::unlink(m_temp.c_str());
+    }
+    m_buffer.clear();
+    return false;
+}
+
+bool AtomicFile::Open(const std::string& path)
+{
+    Abort();
+    m_error.clear();
+    m_written = 0;
+    m_path = path;
+    if (path.empty()) {
+        m_error = "No file name given";
+        return false;
+    }
+    m_target = TargetOf(path);
+    const std::size_t slash = m_target.rfind('/');
+    m_folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : m_target.substr(0, slash));
+    const std::string base = slash == std::string::npos ? m_target : m_target.substr(slash + 1);
+
+    struct stat old
+    {
+    };
+    const bool hadFile = ::stat(m_target.c_str(), &old) == 0;
+    if (hadFile && !S_ISREG(old.st_mode))
+        return Fail("Could not write", S_ISDIR(old.st_mode) ? EISDIR : EINVAL);
+
+    std::random_device rd;
+    for (int attempt = 0; attempt < 16 && m_fd < 0; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(rd()));
+        m_temp = m_folder + "/." + base + suffix;
+        // 0666: the umask decides the bits of a new file, as for any other file the user makes.
+        m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (m_fd < 0 && errno != EEXIST)
+            return Fail("Could not create a file beside", errno);
+    }
+    if (m_fd < 0)
+        return Fail("Could not create a file beside", EEXIST);
+    if (hadFile && ::fchmod(m_fd, old.st_mode & 07777) != 0)
+        return Fail("Could not keep the permissions of", errno);
+    m_buffer.reserve(kBufferSize);
+    return true;
+}
+
+bool AtomicFile::Flush()
+{
+    std::size_t done = 0;
+    while (done < m_buffer.size()) {
+        const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return Fail("Could not write", errno);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    m_buffer.clear();
+    return true;
+}
+
+bool AtomicFile::Write(std::string_view bytes)
+{
+    if (m_fd < 0)
+        return Fail("Could not write", EBADF);
+    m_written += bytes.size();
+    if (m_buffer.size() + bytes.size() > kBufferSize) {
+        if (!Flush())
+            return false;
+        if (bytes.size() >= kBufferSize) {
+            m_buffer.assign(bytes.data(), bytes.size());
+            return Flush();
+        }
+    }
+    m_buffer.append(bytes.data(), bytes.size());
+    return true;
+}
+
+bool AtomicFile::Commit()
+{
+    if (m_fd < 0)
+        return Fail("Could not write", EBADF);
+    if (!Flush())
+        return false;
+    if (::fsync(m_fd) != 0)
+        return Fail("Could not write", errno);
+    const int fd = m_fd;
+    m_fd = -1;
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(m_temp.c_str());
+        return Fail("Could not write", err);
+    }
+    if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(m_temp.c_str());
+        return Fail("Could not replace", err);
+    }
+    const int dir = ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir); // best effort: the rename is done
+        ::close(dir);
+    }
+    return true;
+}
+
+void AtomicFile::Abort()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+        ::unlink(m_temp.c_str());
+    }
+    m_buffer.clear();
+}
+
+} // namespace lt
