@@ -26,7 +26,14 @@ fi
 build_dir=${LINKTRAWL_BUILD_DIR:-build}
 werror=OFF
 [ "${CI:-}" = "true" ] && werror=ON
+# A compiler cache, when the machine has one, makes rebuilds of a fresh clone cheap.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+    export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+    export CCACHE_SLOPPINESS=time_macros,include_file_mtime,include_file_ctime
+fi
 if [ ! -f "$build_dir/build.ninja" ]; then
-    cmake -S . -B "$build_dir" -G Ninja -DLINKTRAWL_WERROR=$werror >/dev/null
+    cmake -S . -B "$build_dir" -G Ninja -DLINKTRAWL_WERROR=$werror "${launcher[@]}" >/dev/null
 fi
 cmake --build "$build_dir" --parallel "$(nproc)"
