@@ -230,7 +230,13 @@ bool GuardsAllow(const AppState& app, unsigned guards)
 bool CommandEnabled(const AppState& app, int id)
 {
     const CommandInfo* command = FindCommand(id);
-    if (command == nullptr || !command->connected)
+    return command != nullptr && command->connected && CommandAllowed(app, id);
+}
+
+bool CommandAllowed(const AppState& app, int id)
+{
+    const CommandInfo* command = FindCommand(id);
+    if (command == nullptr)
         return false;
     if (id >= 1600 && id <= 1606) {
         const std::size_t n = static_cast<std::size_t>(id - 1600);

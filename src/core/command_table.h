@@ -58,6 +58,8 @@ std::string MenuText(const CommandInfo& command);
 bool GuardsAllow(const AppState& app, unsigned guards);
 // True when the command can run now: it exists, is connected and its guards allow it.
 bool CommandEnabled(const AppState& app, int id);
+// The same test for a command whose performer the caller knows to exist (the window's registry).
+bool CommandAllowed(const AppState& app, int id);
 
 // Whether the domain commands (1453, 1480, 1544, 1545) apply to the list's contents.
 bool DomainCommandsApply(const AppState& app);

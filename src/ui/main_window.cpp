@@ -78,6 +78,7 @@ MainWindow::MainWindow(AppState& app, QtUiPort& port, QWidget* parent)
     setWindowTitle(QStringLiteral("LinkTrawl"));
     setWindowIcon(AppIcon());
     setAcceptDrops(true);
+    RegisterAllCommands(m_commands);
 
     m_view = new QTableView(this);
     m_view->setObjectName(QStringLiteral("resultList"));
@@ -477,7 +478,7 @@ void MainWindow::UpdateCommandStates()
     m_stateKey = key;
     const bool running = app.jobs.Running();
     for (const auto& [id, action] : m_actions) {
-        bool enabled = CommandEnabled(app, id);
+        bool enabled = CanRun(id);
         const CommandInfo* command = FindCommand(id);
         const bool onToolbar = command && (command->places & kPlaceToolbar);
         // Toolbar buttons follow the job, except resizing, new windows and the domain button.
@@ -540,10 +541,24 @@ QString MainWindow::SaveFileName(const QString& filter, const QString& defaultSu
     return name;
 }
 
+bool MainWindow::CanRun(int id) const
+{
+    // A command runs when the window registered its performer (or it is one the window still
+    // performs itself) and its guards allow it now.
+    if (m_commands.Has(id))
+        return CommandAllowed(m_app, id);
+    return CommandEnabled(m_app, id);
+}
+
 bool MainWindow::RunCommand(int id)
 {
-    if (!CommandEnabled(m_app, id))
+    if (!CanRun(id))
         return false;
+    if (m_commands.Run(*this, id)) {
+        m_stateKey = ~0ULL;
+        UpdateCommandStates();
+        return true;
+    }
     switch (id) {
     case 1400: SelectFilesCommand(); break;
     case 1405: FolderCommand(false); break;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/commands/command_registry.h"
+
 class QAction;
 class QMenu;
 class QStackedWidget;
@@ -48,6 +50,8 @@ public:
 
     // Runs the numbered command when its guards allow it. Returns false when it was ignored.
     bool RunCommand(int id);
+    // Whether the command has a performer and its guards allow it now.
+    bool CanRun(int id) const;
 
     // A private window message (2385..2405), as posted by the engine through the port.
     void OnPost(int message, std::intptr_t wparam, std::intptr_t lparam);
@@ -62,6 +66,12 @@ public:
     void UpdateCommandStates();
 
     QAction* Action(int id) const;
+    AppState& App() const { return m_app; }
+    QtUiPort& Port() const { return m_port; }
+    // Runs a command's modal dialog (tests answer it through the hooks).
+    int ExecDialog(QDialog& dialog);
+    // Asks for a file to write (tests answer through the hooks); empty when cancelled.
+    QString SaveFileName(const QString& filter, const QString& defaultSuffix);
     QTableView* View() const { return m_view; }
     ResultTableModel* Model() const { return m_model; }
     StatusPanes* Panes() const { return m_panes; }
@@ -104,8 +114,6 @@ private:
     void Poll();
     void EnableUi(bool on);
     bool ListKeyPressed(QKeyEvent* event);
-    int ExecDialog(QDialog& dialog);
-    QString SaveFileName(const QString& filter, const QString& defaultSuffix);
 
     // Commands.
     void SelectFilesCommand();
@@ -155,6 +163,7 @@ private:
     uint64_t m_stateKey = ~0ULL;
     int m_lastSavePreset = 0;
     Hooks m_hooks;
+    CommandRegistry m_commands;
 };
 
 } // namespace lt
