@@ -1,23 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/run_save.h"
 
-#include <fcntl.h>
 #include <ostream>
-#include <unistd.h>
 
 #include "core/app_state.h"
 #include "export/list_export.h"
+#include "store/atomic_file.h"
 
 namespace lt {
 
 namespace {
 
+// Replaced like any other output, so a run that fails here leaves the old file whole.
 bool WriteEmptyFile(const std::string& path)
 {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    return close(fd) == 0;
+    AtomicFile file;
+    return file.Open(path) && file.Commit();
 }
 
 } // namespace

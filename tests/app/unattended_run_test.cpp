@@ -6,7 +6,9 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <csignal>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace lt {
 namespace {
@@ -53,10 +55,11 @@ protected:
         std::string out, err;
     };
 
-    Result Run(const std::string& args, const fs::path& cwd = {})
+    // `shell` goes before the program in the same shell (limits, traps).
+    Result Run(const std::string& args, const fs::path& cwd = {}, const std::string& shell = {})
     {
         const fs::path outFile = dir / "stdout.txt", errFile = dir / "stderr.txt";
-        std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY LINKTRAWL_INI=" + Quoted(ini.string()) +
+        std::string command = shell + "env -u DISPLAY -u WAYLAND_DISPLAY LINKTRAWL_INI=" + Quoted(ini.string()) +
                               " " + Quoted(LINKTRAWL_BINARY) + " " + args + " >" + Quoted(outFile.string()) +
                               " 2>" + Quoted(errFile.string()) + " </dev/null";
         if (!cwd.empty())
@@ -67,6 +70,17 @@ protected:
         r.out = ReadAll(outFile);
         r.err = ReadAll(errFile);
         return r;
+    }
+
+    // A folder holding one file of `count` distinct links on `host`.
+    fs::path LinkFolder(const std::string& name, const std::string& host, int count)
+    {
+        const fs::path folder = dir / name;
+        fs::create_directory(folder);
+        std::ofstream page(folder / "links.txt", std::ios::binary);
+        for (int i = 0; i < count; ++i)
+            page << "see http://" << host << "/path/to/page" << i << ".htm here\n";
+        return folder;
     }
 
     const std::string samples = LINKTRAWL_SAMPLES;
@@ -141,6 +155,82 @@ TEST_F(UnattendedRunTest, AnEmptyResultStillReplacesTheFile)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("(0 rows)"), std::string::npos);
     EXPECT_EQ(ReadAll(out), "");
+}
+
+// A full disk or a signal during the save must not cut the previous output.
+TEST_F(UnattendedRunTest, ASaveFailingHalfWayKeepsThePreviousOutput)
+{
+    const fs::path folder = LinkFolder("many", "www.example.com", 3000);
+    fs::create_directory(dir / "empty");
+    const fs::path out = dir / "results.txt";
+    for (const fs::path& searched : {folder, dir / "empty"}) {
+        std::ofstream(out, std::ios::binary) << "previous run\n";
+        // 40 blocks are at least 20000 bytes, far less than the list; the limit does not stop the
+        // empty list, whose file must then be replaced whole.
+        const Result r = Run(Quoted(searched.string()) + " -save2 " + Quoted(out.string()), {},
+                             "trap '' XFSZ; ulimit -f 40; ");
+        if (searched == folder) {
+            EXPECT_NE(r.status, 0);
+            EXPECT_NE(r.err.find(out.string()), std::string::npos) << r.err;
+            EXPECT_EQ(ReadAll(out), "previous run\n");
+        } else {
+            EXPECT_EQ(r.status, 0) << r.err;
+            EXPECT_EQ(ReadAll(out), "");
+        }
+        for (const auto& entry : fs::directory_iterator(dir))
+            EXPECT_EQ(entry.path().filename().string().find(".results.txt"), std::string::npos) << entry.path();
+    }
+}
+
+// Two runs saving to one path leave one run's whole file, never a mix of both. The first run is
+// stopped as soon as the target changes, the second runs to its end, then the first goes on.
+TEST_F(UnattendedRunTest, TwoRunsSavingToOnePathLeaveOneWholeFile)
+{
+    const fs::path a = LinkFolder("a", "a.example", 20000), b = LinkFolder("b", "bbbbbbbb.example.org", 100000);
+    const fs::path aOut = dir / "a.txt", bOut = dir / "b.txt", out = dir / "shared.txt";
+    ASSERT_EQ(Run(Quoted(a.string()) + " -save2 " + Quoted(aOut.string())).status, 0);
+    ASSERT_EQ(Run(Quoted(b.string()) + " -save2 " + Quoted(bOut.string())).status, 0);
+    const std::string aText = ReadAll(aOut), bText = ReadAll(bOut);
+    // The stop must land while the first run writes; a few rounds make that near certain.
+    for (int round = 0; round < 3; ++round) {
+        std::ofstream(out, std::ios::binary) << "old";
+
+        const std::string first = "exec env -u DISPLAY -u WAYLAND_DISPLAY LINKTRAWL_INI=" + Quoted(ini.string()) + " " +
+                                  Quoted(LINKTRAWL_BINARY) + " " + Quoted(a.string()) + " -save2 " +
+                                  Quoted(out.string()) + " >/dev/null";
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            execl("/bin/sh", "sh", "-c", first.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = 0;
+        bool exited = false;
+        for (;;) {
+            std::error_code ec;
+            const auto size = fs::file_size(out, ec);
+            if (!ec && size != 3) {
+                kill(child, SIGSTOP);
+                break;
+            }
+            if (waitpid(child, &status, WNOHANG) == child) {
+                exited = true;
+                break;
+            }
+            usleep(50);
+        }
+        const Result second = Run(Quoted(b.string()) + " -save2 " + Quoted(out.string()));
+        EXPECT_EQ(second.status, 0) << second.err;
+        if (!exited) {
+            kill(child, SIGCONT);
+            ASSERT_EQ(waitpid(child, &status, 0), child);
+        }
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+        const std::string text = ReadAll(out);
+        EXPECT_TRUE(text == aText || text == bText) << text.size() << " bytes, not " << aText.size() << " or "
+                                                    << bText.size() << " (round " << round << ")";
+    }
 }
 
 TEST_F(UnattendedRunTest, FailuresExitNonZeroWithAReason)
