@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "app/gui_main.h"
 #include "app/tool_form.h"
 #include "app/unattended_run.h"
@@ -51,6 +53,11 @@ int main(int argc, char** argv)
     if (!args.empty() && (args.front() == "--help" || args.front() == "-h")) {
         std::cout << lt::HelpText();
         return lt::kExitOk;
+    }
+    if (struct stat st{}; stat(startup.iniPath.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        // A FIFO would block the start for ever; nothing is read from it or written over it.
+        std::cerr << "linktrawl: " << startup.iniPath << " is not a regular file: the default settings are used\n";
+        startup.iniPath.clear();
     }
     if (!args.empty() && args.front().size() > 2 && args.front().compare(0, 2, "--") == 0)
         return RunToolForm(args, startup);

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/regular_file.h"
 #include "store/atomic_write.h"
 
 namespace lt {
@@ -118,20 +119,17 @@ std::string IniFile::Load(const std::string& path, std::size_t maxBytes)
 {
     m_fileExisted = false;
     LoadBytes({}, maxBytes);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return {};
-        return "Could not open " + path + ": " + std::strerror(errno);
-    }
-    m_fileExisted = true;
     struct stat st
     {
     };
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return "Could not read " + path + ": not a regular file";
-    }
+    if (::stat(path.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR))
+        return {};
+    m_fileExisted = true;
+    // A FIFO or device named as the INI would block the start or never end.
+    std::string error;
+    const int fd = OpenRegularFile(path, error);
+    if (fd < 0)
+        return error;
     std::string bytes;
     char buf[65536];
     for (;;) {

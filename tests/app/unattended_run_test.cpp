@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -282,6 +283,19 @@ TEST_F(UnattendedRunTest, CommandLineMistakesAndHelp)
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("-savec2"), std::string::npos);
     EXPECT_NE(help.out.find("Exit status"), std::string::npos);
+}
+
+TEST_F(UnattendedRunTest, AnIniThatIsAFifoGivesTheDefaultsAndOneLine)
+{
+    fs::remove(ini);
+    ASSERT_EQ(mkfifo(ini.c_str(), 0600), 0);
+    const fs::path out = dir / "results.txt";
+    // Without the check the run would wait for a writer for ever.
+    const Result r = Run(Quoted(samples) + " -save2 " + Quoted(out.string()), {}, "exec timeout 20 ");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "linktrawl: " + ini.string() + " is not a regular file: the default settings are used\n");
+    EXPECT_NE(ReadAll(out).find("http://"), std::string::npos);
+    EXPECT_TRUE(fs::is_fifo(ini));
 }
 
 TEST_F(UnattendedRunTest, CsvFollowsTheIniDelimiterAndColumns)

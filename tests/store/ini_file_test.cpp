@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace lt {
@@ -188,6 +190,13 @@ TEST_F(IniFileDiskTest, FolderOrTooLargeFileIsAnError)
         std::ofstream(m_dir / "big.ini") << std::string(2000, 'a');
     }
     EXPECT_NE(ini.Load((m_dir / "big.ini").string(), 1000), "");
+    EXPECT_EQ(ini.ToBytes(), "");
+
+    // A FIFO without a writer would block the start for ever.
+    const std::string fifo = (m_dir / "fifo.ini").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_NE(ini.Load(fifo).find("not a regular file"), std::string::npos);
+    EXPECT_NE(ini.Load("/dev/zero").find("not a regular file"), std::string::npos);
     EXPECT_EQ(ini.ToBytes(), "");
 }
 
