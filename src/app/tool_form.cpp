@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "app/run_save.h"
+
 namespace lt {
 
 namespace {
@@ -88,6 +90,8 @@ bool ReadToolInvocation(const ToolForm& form, const std::vector<std::string>& ar
         error = std::string(form.name) + " needs -save2, -saveh2 or -savec2 FILE; " + usage;
         return false;
     }
+    if (!call.savePath.empty() && !SavePathUsable(call.savePath, error))
+        return false;
     if (const std::string threads = call.Value(std::string(kThreadsOption)); !threads.empty()) {
         const bool digits = threads.size() <= 4 &&
                             std::all_of(threads.begin(), threads.end(), [](char c) { return c >= '0' && c <= '9'; });

@@ -77,6 +77,11 @@ int RunUnattended(const StartupState& startup, std::ostream& out, std::ostream& 
         return kExitUsage;
     }
 
+    if (std::string error; !SavePathUsable(startup.saveOutputPath, error)) {
+        err << "linktrawl: " << error << '\n';
+        return kExitUsage;
+    }
+
     ConsoleUiPort port(err, false);
     AppState app(port);
     app.startup = startup;

@@ -285,6 +285,28 @@ TEST_F(UnattendedRunTest, CommandLineMistakesAndHelp)
     EXPECT_NE(help.out.find("Exit status"), std::string::npos);
 }
 
+// An output that is no regular file is refused before the search, whether the list is empty or not.
+TEST_F(UnattendedRunTest, OutputsThatAreNoRegularFileAreRefusedBeforeTheSearch)
+{
+    const fs::path fifo = dir / "fifo", plain = dir / "plain";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::ofstream(plain) << "x";
+    fs::create_directory(dir / "empty");
+    const std::string outputs[] = {fifo.string(), "/dev/null", "/dev/full", dir.string(),
+                                   (plain / "x.txt").string(), (dir / "missing/x.txt").string()};
+    for (const std::string& searched : {samples, (dir / "empty").string()}) {
+        for (const std::string& output : outputs) {
+            const Result r = Run(Quoted(searched) + " -save2 " + Quoted(output), {}, "exec timeout 20 ");
+            EXPECT_EQ(r.status, 2) << output << ": " << r.err;
+            EXPECT_EQ(r.err.rfind("linktrawl: Could not write " + output + ": ", 0), 0u) << r.err;
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+            EXPECT_EQ(r.out, "");
+        }
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(ReadAll(plain), "x");
+}
+
 TEST_F(UnattendedRunTest, AnIniThatIsAFifoGivesTheDefaultsAndOneLine)
 {
     fs::remove(ini);
