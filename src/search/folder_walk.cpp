@@ -192,6 +192,10 @@ void FolderWalk::WalkFolder(int dirFd, const std::string& folder, int depth, boo
             const int subFd = openat(dirfd(dir.get()), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
             if (subFd < 0)
                 continue; // unreadable folders are passed over
+            if (IsSystemFileSystem(subFd)) {
+                close(subFd);
+                continue;
+            }
             if (m_sameDevice) {
                 struct stat st
                 {

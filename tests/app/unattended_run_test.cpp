@@ -285,6 +285,29 @@ TEST_F(UnattendedRunTest, CommandLineMistakesAndHelp)
     EXPECT_NE(help.out.find("Exit status"), std::string::npos);
 }
 
+// A second proc mount (as a link to "/" or a container tree reaches it) is not searched: it would
+// list other processes' command lines and environments, and some of its files never end.
+TEST_F(UnattendedRunTest, ProcMountedElsewhereIsNotSearched)
+{
+    const fs::path tree = dir / "tree", proc = tree / "p";
+    fs::create_directories(proc);
+    std::ofstream(tree / "page.txt") << "see http://visible.example/page\n";
+    if (std::system(("unshare -m sh -c " + Quoted("mount -t proc proc " + Quoted(proc.string())) + " 2>/dev/null")
+                        .c_str()) != 0)
+        GTEST_SKIP() << "no mount namespace here";
+    std::ofstream(ini, std::ios::binary) << "[OPTIONS]\r\nR6=0\r\n[SEARCH]\r\nSUB=1\r\n";
+    const fs::path out = dir / "out.txt";
+    const std::string inner = "mount -t proc proc " + Quoted(proc.string()) +
+                              " && LT_MARK=http://proc-leak.example/found exec " + Quoted(LINKTRAWL_BINARY) + " " +
+                              Quoted(tree.string()) + " -save2 " + Quoted(out.string());
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY LINKTRAWL_INI=" + Quoted(ini.string()) +
+                                " timeout 60 unshare -m sh -c " + Quoted(inner) + " >/dev/null 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    const std::string text = ReadAll(out);
+    EXPECT_NE(text.find("http://visible.example/page"), std::string::npos) << text.substr(0, 300);
+    EXPECT_EQ(text.find("proc-leak"), std::string::npos);
+}
+
 // An output that is no regular file is refused before the search, whether the list is empty or not.
 TEST_F(UnattendedRunTest, OutputsThatAreNoRegularFileAreRefusedBeforeTheSearch)
 {
