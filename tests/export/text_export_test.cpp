@@ -166,6 +166,24 @@ TEST_F(TextExport, AppendToAMissingFileStartsWithoutAnEmptyLine)
     EXPECT_EQ(ReadFile(out), "row\r\n");
 }
 
+// A file name holding line breaks must not add lines that read as found items.
+TEST_F(TextExport, LineBreaksInsideCellsNeverStartALine)
+{
+    ExportColumns({1, 3});
+    app.search.description = "/data/odd\nhttp://forged.example/\r";
+    AddRow({"http://a.example/", "", "/data/odd\nhttp://forged.example/\r\nx.htm"});
+    const std::string text = PathOf("cells.txt"), csv = PathOf("cells.csv"), html = PathOf("cells.htm");
+    ASSERT_TRUE(ExportText(app, app.list, text, false, 0, ExistingFile::Replace));
+    EXPECT_EQ(ReadFile(text), "/data/odd http://forged.example/ \r\n\r\nhttp://a.example/\r\n"
+                              "  /data/odd http://forged.example/  x.htm\r\n");
+    ASSERT_TRUE(ExportCsv(app, app.list, csv, false, 0));
+    EXPECT_EQ(ReadFile(csv), "http://a.example/;/data/odd http://forged.example/  x.htm\r\n");
+    ASSERT_TRUE(ExportHtml(app, app.list, html, false, 0));
+    const std::string page = ReadFile(html);
+    EXPECT_EQ(page.find("\nhttp://forged"), std::string::npos);
+    EXPECT_NE(page.find("/data/odd http://forged.example/  x.htm"), std::string::npos);
+}
+
 TEST_F(TextExport, SelectedItemsOnly)
 {
     ExportColumns({1, 2});
