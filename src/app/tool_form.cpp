@@ -130,7 +130,8 @@ std::string HelpText()
         "else ~/.config/linktrawl/linktrawl.ini.\n"
         "\n"
         "Exit status: 0 done and saved; 1 failed (one line on standard error says why); 2 usage or\n"
-        "set-up error; 3 the list was saved but some files or folders could not be read.\n";
+        "set-up error; 3 the list was saved but some files or folders could not be read (each one\n"
+        "is named on standard error: \"Could not open FILE\" or \"Could not read the folder FOLDER\").\n";
     return text;
 }
 

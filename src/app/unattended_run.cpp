@@ -129,7 +129,7 @@ int RunUnattended(const StartupState& startup, std::ostream& out, std::ostream& 
 
     if (!SaveRunList(app, startup.saveOutputPath, FormatOf(startup), out, err))
         return kExitFailed;
-    return kExitOk;
+    return port.UnreadableCount() > 0 ? kExitIncomplete : kExitOk;
 }
 
 } // namespace lt

@@ -300,12 +300,42 @@ TEST_F(UnattendedRunTest, ProcMountedElsewhereIsNotSearched)
     const std::string inner = "mount -t proc proc " + Quoted(proc.string()) +
                               " && LT_MARK=http://proc-leak.example/found exec " + Quoted(LINKTRAWL_BINARY) + " " +
                               Quoted(tree.string()) + " -save2 " + Quoted(out.string());
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY LINKTRAWL_INI=" + Quoted(ini.string()) +
+    const std::string command = "timeout 120 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LINKTRAWL_INI=" + Quoted(ini.string()) +
                                 " timeout 60 unshare -m sh -c " + Quoted(inner) + " >/dev/null 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0);
     const std::string text = ReadAll(out);
     EXPECT_NE(text.find("http://visible.example/page"), std::string::npos) << text.substr(0, 300);
     EXPECT_EQ(text.find("proc-leak"), std::string::npos);
+}
+
+// A script must be able to tell a result is incomplete. Root reads everything, so the run drops to
+// an unprivileged user when the test runs as root.
+TEST_F(UnattendedRunTest, UnreadableFilesAndFoldersAreNamedAndExitThree)
+{
+    const fs::path tree = dir / "tree";
+    fs::create_directories(tree / "closed");
+    fs::create_directories(tree / "open");
+    std::ofstream(tree / "page.txt") << "see http://visible.example/page\n";
+    std::ofstream(tree / "secret.txt") << "see http://hidden.example/page\n";
+    std::ofstream(tree / "closed" / "inner.txt") << "see http://inner.example/page\n";
+    fs::permissions(tree / "secret.txt", fs::perms::none);
+    fs::permissions(tree / "closed", fs::perms::none);
+    fs::permissions(dir, fs::perms::all);
+    std::ofstream(ini, std::ios::binary) << "[OPTIONS]\r\nR6=0\r\n[SEARCH]\r\nSUB=1\r\n";
+    fs::permissions(ini, fs::perms::all);
+    fs::permissions(tree / "open", fs::perms::all);
+    const std::string user = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    const fs::path out = tree / "open" / "out.txt";
+    const Result r = Run(Quoted(tree.string()) + " -save2 " + Quoted(out.string()), {}, user);
+    fs::permissions(tree / "closed", fs::perms::owner_all);
+    EXPECT_EQ(r.status, 3) << r.err;
+    EXPECT_NE(r.err.find("linktrawl: Could not open " + (tree / "secret.txt").string() + " \n"), std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("linktrawl: Could not read the folder " + (tree / "closed").string() + "/\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
+    EXPECT_NE(ReadAll(out).find("http://visible.example/page"), std::string::npos);
 }
 
 // An output that is no regular file is refused before the search, whether the list is empty or not.
