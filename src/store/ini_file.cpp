@@ -62,8 +62,15 @@ bool IniFile::LoadBytes(std::string_view bytes, std::size_t maxBytes)
     m_sectionIndex.clear();
     m_eol = "\r\n";
     m_sections.emplace_back();
+    m_byteOrderMark = false;
     if (bytes.size() > maxBytes)
         return false;
+    // Editors put a UTF-8 byte-order mark first; read as text it would hide the first section.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        m_byteOrderMark = true;
+        bytes.remove_prefix(kByteOrderMark.size());
+    }
 
     bool eolChosen = false;
     std::size_t pos = 0;
@@ -321,7 +328,7 @@ bool IniFile::DeleteKey(std::string_view section, std::string_view key)
 
 std::string IniFile::ToBytes() const
 {
-    std::string out;
+    std::string out = m_byteOrderMark ? "\xEF\xBB\xBF" : "";
     for (const Section& s : m_sections) {
         if (s.hasHeader)
             out.append(s.header.text).append(s.header.eol);

@@ -27,6 +27,16 @@ IniFile Parse(std::string_view bytes)
     return ini;
 }
 
+// A mark left by an editor must not hide the first section, nor make a write add a second copy.
+TEST(IniFileTest, ByteOrderMarkIsSkippedOnReadingAndKeptOnWriting)
+{
+    IniFile ini = Parse("\xEF\xBB\xBF[OPTIONS]\r\nR6=5\r\n");
+    EXPECT_EQ(ini.GetInt("OPTIONS", "R6", -1), 5);
+    ini.SetInt("OPTIONS", "R6", 7);
+    EXPECT_EQ(ini.ToBytes(), "\xEF\xBB\xBF[OPTIONS]\r\nR6=7\r\n");
+    EXPECT_EQ(Parse("[A]\r\nk=v\r\n").ToBytes(), "[A]\r\nk=v\r\n");
+}
+
 TEST(IniFileTest, MatchesSectionsAndKeysWithoutCaseAndFirstMatchWins)
 {
     const IniFile ini = Parse("[Options]\r\nr6 = 5\r\nR6=7\r\n[OPTIONS]\r\nR8=2\r\n[search]\r\nOT=\t1 \r\n");
