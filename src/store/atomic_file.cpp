@@ -82,7 +82,8 @@ bool AtomicFile::Open(const std::string& path)
     for (int attempt = 0; attempt < 16 && m_fd < 0; ++attempt) {
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(rd()));
-        m_temp = m_folder + "/." + base + suffix;
+        // Short whatever the target's name: a name near the file-name limit must still be writable.
+        m_temp = m_folder + "/." + base.substr(0, 32) + suffix;
         // 0666: the umask decides the bits of a new file, as for any other file the user makes.
         m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd < 0 && errno != EEXIST)
