@@ -338,6 +338,33 @@ TEST_F(UnattendedRunTest, UnreadableFilesAndFoldersAreNamedAndExitThree)
     EXPECT_NE(ReadAll(out).find("http://visible.example/page"), std::string::npos);
 }
 
+// "linktrawl DIR -save2 FILE | head -0": the status line cannot be written, the run still succeeds.
+TEST_F(UnattendedRunTest, AClosedStandardOutputIsNotAFailedRun)
+{
+    const fs::path out = dir / "results.txt";
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    close(fds[0]); // no reader: every write to the pipe fails
+    const std::string command = "exec env -u DISPLAY -u WAYLAND_DISPLAY LINKTRAWL_INI=" + Quoted(ini.string()) +
+                                " " + Quoted(LINKTRAWL_BINARY) + " " + Quoted(samples) + " -save2 " +
+                                Quoted(out.string()) + " 2>/dev/null";
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dup2(fds[1], 1);
+        close(fds[1]);
+        signal(SIGPIPE, SIG_DFL);
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status)) << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+    EXPECT_NE(ReadAll(out).find("http://"), std::string::npos);
+}
+
 // An output that is no regular file is refused before the search, whether the list is empty or not.
 TEST_F(UnattendedRunTest, OutputsThatAreNoRegularFileAreRefusedBeforeTheSearch)
 {
