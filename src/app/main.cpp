@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include "app/gui_main.h"
 #include "app/tool_form.h"
@@ -23,6 +26,13 @@ bool HasDisplay()
     return (x11 && *x11) || (wayland && *wayland) || (platform && *platform);
 }
 
+// A run without a window whose standard output was closed (a pipe into "head") must still finish
+// and report its own status: the result file is what counts, not the status line.
+void IgnoreBrokenPipes()
+{
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
 int RunToolForm(const std::vector<std::string>& args, const lt::StartupState& startup)
 {
     const lt::ToolForm* form = lt::FindToolForm(args.front());
@@ -36,6 +46,7 @@ int RunToolForm(const std::vector<std::string>& args, const lt::StartupState& st
         std::cerr << "linktrawl: " << error << '\n';
         return lt::kExitUsage;
     }
+    IgnoreBrokenPipes();
     return form->run(call, startup, std::cout, std::cerr);
 }
 
@@ -52,6 +63,11 @@ int main(int argc, char** argv)
         std::cout << lt::HelpText();
         return lt::kExitOk;
     }
+    if (struct stat st{}; stat(startup.iniPath.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        // A FIFO would block the start for ever; nothing is read from it or written over it.
+        std::cerr << "linktrawl: " << startup.iniPath << " is not a regular file: the default settings are used\n";
+        startup.iniPath.clear();
+    }
     if (!args.empty() && args.front().size() > 2 && args.front().compare(0, 2, "--") == 0)
         return RunToolForm(args, startup);
 
@@ -66,8 +82,10 @@ int main(int argc, char** argv)
         return lt::kExitUsage;
     }
     lt::ApplyCommandLine(line, startup);
-    if (startup.Unattended())
+    if (startup.Unattended()) {
+        IgnoreBrokenPipes();
         return lt::RunUnattended(startup, std::cout, std::cerr);
+    }
     if (!HasDisplay()) {
         std::cerr << "no display: run with FOLDER -save2 FILE, or set DISPLAY\n";
         return lt::kExitUsage;

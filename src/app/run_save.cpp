@@ -1,26 +1,56 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/run_save.h"
 
-#include <fcntl.h>
+#include <cerrno>
+#include <cstring>
 #include <ostream>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/app_state.h"
 #include "export/list_export.h"
+#include "store/atomic_file.h"
 
 namespace lt {
 
 namespace {
 
+// Replaced like any other output, so a run that fails here leaves the old file whole.
 bool WriteEmptyFile(const std::string& path)
 {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    return close(fd) == 0;
+    AtomicFile file;
+    return file.Open(path) && file.Commit();
 }
 
 } // namespace
+
+bool SavePathUsable(const std::string& path, std::string& error)
+{
+    struct stat st{};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISREG(st.st_mode))
+            return true;
+        error = "Could not write " + path + (S_ISDIR(st.st_mode) ? ": it is a folder" : ": not a regular file");
+        return false;
+    }
+    if (errno != ENOENT) {
+        error = "Could not write " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    int err = 0;
+    if (::stat(folder.c_str(), &st) != 0)
+        err = errno;
+    else if (!S_ISDIR(st.st_mode))
+        err = ENOTDIR;
+    else if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        err = errno;
+    if (err != 0)
+        error = "Could not write " + path + ": " + std::strerror(err);
+    return err == 0;
+}
 
 bool SaveRunList(AppState& app, const std::string& path, SaveFormat format, std::ostream& out,
                  std::ostream& err)

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "app/run_save.h"
+
 namespace lt {
 
 namespace {
@@ -88,6 +90,8 @@ bool ReadToolInvocation(const ToolForm& form, const std::vector<std::string>& ar
         error = std::string(form.name) + " needs -save2, -saveh2 or -savec2 FILE; " + usage;
         return false;
     }
+    if (!call.savePath.empty() && !SavePathUsable(call.savePath, error))
+        return false;
     if (const std::string threads = call.Value(std::string(kThreadsOption)); !threads.empty()) {
         const bool digits = threads.size() <= 4 &&
                             std::all_of(threads.begin(), threads.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -126,7 +130,8 @@ std::string HelpText()
         "else ~/.config/linktrawl/linktrawl.ini.\n"
         "\n"
         "Exit status: 0 done and saved; 1 failed (one line on standard error says why); 2 usage or\n"
-        "set-up error; 3 the list was saved but some files or folders could not be read.\n";
+        "set-up error; 3 the list was saved but some files or folders could not be read (each one\n"
+        "is named on standard error: \"Could not open FILE\" or \"Could not read the folder FOLDER\").\n";
     return text;
 }
 

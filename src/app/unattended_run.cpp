@@ -77,6 +77,11 @@ int RunUnattended(const StartupState& startup, std::ostream& out, std::ostream& 
         return kExitUsage;
     }
 
+    if (std::string error; !SavePathUsable(startup.saveOutputPath, error)) {
+        err << "linktrawl: " << error << '\n';
+        return kExitUsage;
+    }
+
     ConsoleUiPort port(err, false);
     AppState app(port);
     app.startup = startup;
@@ -124,7 +129,7 @@ int RunUnattended(const StartupState& startup, std::ostream& out, std::ostream& 
 
     if (!SaveRunList(app, startup.saveOutputPath, FormatOf(startup), out, err))
         return kExitFailed;
-    return kExitOk;
+    return port.UnreadableCount() > 0 ? kExitIncomplete : kExitOk;
 }
 
 } // namespace lt

@@ -270,6 +270,9 @@ CommandLineResult ReadCommandLine(const std::vector<std::string>& args, const Pa
         } else if (path.size() <= kMaxPath && probe.isFile && probe.isFile(path)) {
             result.startAction = kStartSearchFiles + saveOffset;
             result.searchTarget = path;
+        } else if (saveOffset && path.size() > kMaxPath &&
+                   ((probe.isFolder && probe.isFolder(path)) || (probe.isFile && probe.isFile(path)))) {
+            result.error = "The path is too long (more than " + std::to_string(kMaxPath) + " bytes): " + path;
         } else if (saveOffset) {
             result.error = "Could not find " + path;
         }

@@ -50,6 +50,24 @@ MsgAnswer ConsoleUiPort::ShowMessage(const std::string& text, const std::string&
     return MsgAnswer::Ok;
 }
 
+void ConsoleUiPort::ReportUnreadable(const std::string& line)
+{
+    std::lock_guard lock(m_mutex);
+    std::string text = "linktrawl: " + line;
+    for (char& c : text)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    *m_out << text << '\n';
+    m_out->flush();
+    ++m_unreadable;
+}
+
+std::size_t ConsoleUiPort::UnreadableCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_unreadable;
+}
+
 void ConsoleUiPort::SetClipboardText(const std::string& text)
 {
     std::lock_guard lock(m_mutex);

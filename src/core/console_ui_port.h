@@ -39,6 +39,9 @@ public:
     void SetClipboardText(const std::string& text) override;
     std::string ClipboardText() override;
     void Post(int message, std::intptr_t wparam, std::intptr_t lparam) override;
+    // Prints the line after "linktrawl: " and counts it.
+    void ReportUnreadable(const std::string& line) override;
+    std::size_t UnreadableCount() const;
 
     std::string PaneText(int pane) const;
 
@@ -49,6 +52,7 @@ private:
     std::array<std::string, 3> m_panes{};
     std::string m_clipboard;
     PostHandler m_post;
+    std::size_t m_unreadable = 0;
 };
 
 } // namespace lt

@@ -56,6 +56,11 @@ public:
 
     // A private main-window message (numbers 2385..2404), delivered in order on the window thread.
     virtual void Post(int message, std::intptr_t wparam, std::intptr_t lparam) = 0;
+
+    // A file or folder the job could not read ("Could not open PATH ", "Could not read the folder
+    // PATH"). The window already shows such texts in the status bar; an unattended run prints them
+    // so that a script can tell the result is incomplete.
+    virtual void ReportUnreadable(const std::string& line) { (void)line; }
 };
 
 } // namespace lt

@@ -30,7 +30,7 @@ bool ExportCsv(AppState& app, const ResultList& list, const std::string& path, b
             return;
         line.clear();
         for (std::size_t i = 0; i < columns.listOrder.size(); ++i) {
-            line += row.Cell(columns.listOrder[i]);
+            AppendOneLine(line, row.Cell(columns.listOrder[i]));
             if (i + 1 < columns.listOrder.size())
                 line += delimiter;
         }

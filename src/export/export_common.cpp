@@ -28,6 +28,15 @@ bool ExportMayStart(AppState& app, const ResultList& list, const std::string& pa
     return !selectedOnly || !list.SelectedRows().empty();
 }
 
+void AppendOneLine(std::string& out, std::string_view text)
+{
+    const std::size_t start = out.size();
+    out.append(text);
+    for (std::size_t i = start; i < out.size(); ++i)
+        if (out[i] == '\r' || out[i] == '\n')
+            out[i] = ' ';
+}
+
 std::string WrapPathForMessage(const std::string& path)
 {
     constexpr std::size_t kWrapWidth = 32;

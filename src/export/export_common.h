@@ -3,6 +3,7 @@
 
 #include <ctime>
 #include <string>
+#include <string_view>
 
 namespace lt {
 
@@ -23,6 +24,10 @@ bool ExportMayRun(const AppState& app, int kind);
 // export.
 bool ExportMayStart(AppState& app, const ResultList& list, const std::string& path, bool selectedOnly,
                     int kind);
+
+// Appends `text` with every CR and LF turned into a blank: a cell is one line of the file, however
+// its text was made (Linux file names may hold line breaks).
+void AppendOneLine(std::string& out, std::string_view text);
 
 // The path as the "already exists" question shows it: longer than 32 characters, a blank after the
 // last '/' among its first 32 characters lets the text wrap.

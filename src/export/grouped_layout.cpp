@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/grouped_layout.h"
 
+#include "export/export_common.h"
+
 namespace lt {
 
 GroupedLayout::GroupedLayout(const ExportColumns& columns, bool keepEmptyFirst)
@@ -25,7 +27,7 @@ bool GroupedLayout::AddRow(const ResultRow& row, std::string& out)
             if (text.empty() && !m_keepEmptyFirst)
                 continue;
             if (count == 1 || differs) {
-                out += text;
+                AppendOneLine(out, text);
                 out += "\r\n";
                 firstWritten = true;
             }
@@ -38,7 +40,7 @@ bool GroupedLayout::AddRow(const ResultRow& row, std::string& out)
             out += m_columns.headers[static_cast<std::size_t>(column)];
             out += ": ";
         }
-        out += text;
+        AppendOneLine(out, text);
         out += "\r\n";
     }
     return hadText;

@@ -7,7 +7,7 @@ void AppendHtmlEscaped(std::string& out, std::string_view text)
 {
     std::size_t start = 0;
     while (start < text.size()) {
-        const std::size_t special = text.find_first_of("&<>\"", start);
+        const std::size_t special = text.find_first_of("&<>\"\r\n", start);
         if (special == std::string_view::npos) {
             out.append(text.substr(start));
             return;
@@ -17,6 +17,8 @@ void AppendHtmlEscaped(std::string& out, std::string_view text)
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
+        case '\r':
+        case '\n': out += ' '; break; // a cell stays one line, also in an attribute
         default: out += "&quot;"; break;
         }
         start = special + 1;

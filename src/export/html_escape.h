@@ -8,7 +8,7 @@ namespace lt {
 
 // The text with "&", "<", ">" and the double quote written as character references, so that a
 // text taken from the data can stand in an HTML page or inside a quoted attribute unchanged in
-// meaning. Every other byte is kept.
+// meaning. CR and LF become blanks (a cell is one line); every other byte is kept.
 std::string HtmlEscape(std::string_view text);
 
 // Appends HtmlEscape(text) to `out`.

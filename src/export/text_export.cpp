@@ -53,8 +53,9 @@ bool ExportText(AppState& app, const ResultList& list, const std::string& path, 
     if (appending)
         file.Write("\r\n");
     if (HasSearchDescription(app, kind)) {
-        file.Write(app.search.description);
-        file.Write("\r\n\r\n");
+        std::string head;
+        AppendOneLine(head, app.search.description);
+        file.Write(head + "\r\n\r\n");
     }
 
     GroupedLayout layout(columns, app.listState.kind == kListParsedText && app.listState.parseTextFileMode);

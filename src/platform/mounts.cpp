@@ -6,6 +6,10 @@
 #include <fstream>
 #include <sstream>
 
+#include <linux/magic.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+
 namespace lt {
 
 namespace {
@@ -80,6 +84,45 @@ std::vector<std::string> LocalDrives()
     std::ostringstream text;
     text << in.rdbuf();
     return LocalDrives(text.str());
+}
+
+bool IsSystemFileSystem(int dirFd)
+{
+    struct statfs fs
+    {
+    };
+    if (::fstatfs(dirFd, &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEVPTS_SUPER_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case BPF_FS_MAGIC:
+    case PSTOREFS_MAGIC:
+    case EFIVARFS_MAGIC:
+        return true;
+    default:
+        break;
+    }
+    // /dev is a tmpfs-like file system of its own; tmpfs as such (/tmp) is searched. A /dev that is
+    // a plain folder of the root file system excludes nothing.
+    static const dev_t kDevDevice = [] {
+        struct stat dev
+        {
+        }, root{};
+        if (::stat("/dev", &dev) != 0 || ::stat("/", &root) != 0 || dev.st_dev == root.st_dev)
+            return static_cast<dev_t>(-1);
+        return dev.st_dev;
+    }();
+    struct stat st
+    {
+    };
+    return kDevDevice != static_cast<dev_t>(-1) && ::fstat(dirFd, &st) == 0 && st.st_dev == kDevDevice;
 }
 
 } // namespace lt

@@ -18,4 +18,9 @@ std::vector<std::string> LocalDrives(std::string_view mountsText);
 // The same for this process's own mounts table.
 std::vector<std::string> LocalDrives();
 
+// True when the open folder `dirFd` lies on a kernel file system (proc, sysfs, devpts, cgroup and
+// the like) or on the device file system mounted at /dev, wherever it is reached from: a link to
+// "/" or a second proc mount reaches them under other names.
+bool IsSystemFileSystem(int dirFd);
+
 } // namespace lt

@@ -190,8 +190,16 @@ void FolderWalk::WalkFolder(int dirFd, const std::string& folder, int depth, boo
             if (sub.size() >= kMaxFolderPath || IsSystemFolder(sub))
                 continue;
             const int subFd = openat(dirfd(dir.get()), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            if (subFd < 0)
-                continue; // unreadable folders are passed over
+            if (subFd < 0) {
+                // Passed over; one that vanished meanwhile was never part of the result.
+                if (errno != ENOENT)
+                    m_app.ui.ReportUnreadable("Could not read the folder " + sub);
+                continue;
+            }
+            if (IsSystemFileSystem(subFd)) {
+                close(subFd);
+                continue;
+            }
             if (m_sameDevice) {
                 struct stat st
                 {

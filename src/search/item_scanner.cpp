@@ -737,6 +737,7 @@ int ItemScanner::ScanFile(const std::string& path, const OpenedFile& file)
         const std::size_t slash = path.find_last_of('/');
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
         app.status.SetStatusText("Could not open " + name + " ", 1, 1);
+        app.ui.ReportUnreadable("Could not open " + path + " ");
         return 0;
     }
     if (app.search.severalFiles)

@@ -268,6 +268,7 @@ int LinkScanner::Impl::Scan(const std::string& path, const char* data, std::size
         s.reader.Borrow(file);
     } else if (!s.reader.Open(path)) {
         app.status.SetStatusText("Could not open " + std::string(name) + " ", 1);
+        app.ui.ReportUnreadable("Could not open " + path + " ");
         return 0;
     }
     s.isShortcut = IsShortcutName(name);

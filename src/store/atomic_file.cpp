@@ -72,12 +72,18 @@ bool AtomicFile::Open(const std::string& path)
     const bool hadFile = ::stat(m_target.c_str(), &old) == 0;
     if (hadFile && !S_ISREG(old.st_mode))
         return Fail("Could not write", S_ISDIR(old.st_mode) ? EISDIR : EINVAL);
+    // The rename needs no write permission on the file itself, and root has every permission: a
+    // file whose mode says read-only is left alone, as an ordinary open for writing would.
+    if (hadFile && ((old.st_mode & 0222) == 0 || ::access(m_target.c_str(), W_OK) != 0))
+        return Fail("Could not write", EACCES);
+    m_inPlace = hadFile && old.st_nlink > 1;
 
     std::random_device rd;
     for (int attempt = 0; attempt < 16 && m_fd < 0; ++attempt) {
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(rd()));
-        m_temp = m_folder + "/." + base + suffix;
+        // Short whatever the target's name: a name near the file-name limit must still be writable.
+        m_temp = m_folder + "/." + base.substr(0, 32) + suffix;
         // 0666: the umask decides the bits of a new file, as for any other file the user makes.
         m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd < 0 && errno != EEXIST)
@@ -85,6 +91,11 @@ bool AtomicFile::Open(const std::string& path)
     }
     if (m_fd < 0)
         return Fail("Could not create a file beside", EEXIST);
+    // Owner first: a change of owner clears the set-id bits that the mode then restores. Run by root
+    // on a user's file, the file stays the user's.
+    if (hadFile && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
+        ::fchown(m_fd, old.st_uid, old.st_gid) != 0)
+        return Fail("Could not keep the owner of", errno);
     if (hadFile && ::fchmod(m_fd, old.st_mode & 07777) != 0)
         return Fail("Could not keep the permissions of", errno);
     m_buffer.reserve(kBufferSize);
@@ -139,6 +150,8 @@ bool AtomicFile::Commit()
         ::unlink(m_temp.c_str());
         return Fail("Could not write", err);
     }
+    if (m_inPlace)
+        return CopyOverTarget();
     if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
         const int err = errno;
         ::unlink(m_temp.c_str());
@@ -149,6 +162,50 @@ bool AtomicFile::Commit()
         ::fsync(dir); // best effort: the rename is done
         ::close(dir);
     }
+    return true;
+}
+
+// A rename would split a hard-linked file from its other names. The complete, synced new file is
+// copied over the old one instead: a full disk has already shown itself, and only a crash during
+// the copy itself can leave a mix.
+bool AtomicFile::CopyOverTarget()
+{
+    const int in = ::open(m_temp.c_str(), O_RDONLY | O_CLOEXEC);
+    const int out = ::open(m_target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    struct stat st
+    {
+    };
+    int err = 0;
+    if (in < 0 || out < 0)
+        err = errno;
+    else if (::fstat(out, &st) != 0 || !S_ISREG(st.st_mode))
+        err = EINVAL;
+    char buffer[1 << 16];
+    while (err == 0) {
+        const ssize_t n = ::read(in, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            err = n < 0 ? errno : 0;
+            break;
+        }
+        for (ssize_t done = 0; done < n && err == 0;) {
+            const ssize_t w = ::write(out, buffer + done, static_cast<std::size_t>(n - done));
+            if (w < 0 && errno != EINTR)
+                err = errno;
+            else if (w > 0)
+                done += w;
+        }
+    }
+    if (err == 0 && (::ftruncate(out, static_cast<off_t>(m_written)) != 0 || ::fsync(out) != 0))
+        err = errno;
+    if (in >= 0)
+        ::close(in);
+    if (out >= 0 && ::close(out) != 0 && err == 0)
+        err = errno;
+    ::unlink(m_temp.c_str());
+    if (err != 0)
+        return Fail("Could not write", err);
     return true;
 }
 

@@ -10,8 +10,10 @@ namespace lt {
 // A file replaced as a whole, written piece by piece: the bytes go to a new file beside the target
 // (created exclusively), and only Commit() flushes it to disk and renames it over the target. Until
 // then, and after any failure, the old file is untouched; a writer destroyed without a successful
-// Commit() removes its temporary file. An existing target keeps its permission bits; a symbolic link
-// keeps pointing at the file it names, which is the one replaced.
+// Commit() removes its temporary file. An existing target keeps its owner, group and permission
+// bits; one whose mode says read-only is refused; a symbolic link keeps pointing at the file it
+// names, which is the one replaced; a hard-linked file is overwritten from the complete new file,
+// so that every name keeps seeing it.
 //
 // Writes are buffered; the first failure is kept and every later call returns false at once, so a
 // caller may check only Commit(). Used by sessions, settings and job files, exports and every other
@@ -42,6 +44,7 @@ public:
 
 private:
     bool Flush();
+    bool CopyOverTarget();
     bool Fail(const char* what, int err);
 
     std::string m_path;   // as given
@@ -52,6 +55,7 @@ private:
     std::string m_buffer;
     std::size_t m_written = 0;
     int m_fd = -1;
+    bool m_inPlace = false; // a hard-linked target
 };
 
 } // namespace lt

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/regular_file.h"
 #include "store/atomic_write.h"
 
 namespace lt {
@@ -61,8 +62,15 @@ bool IniFile::LoadBytes(std::string_view bytes, std::size_t maxBytes)
     m_sectionIndex.clear();
     m_eol = "\r\n";
     m_sections.emplace_back();
+    m_byteOrderMark = false;
     if (bytes.size() > maxBytes)
         return false;
+    // Editors put a UTF-8 byte-order mark first; read as text it would hide the first section.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        m_byteOrderMark = true;
+        bytes.remove_prefix(kByteOrderMark.size());
+    }
 
     bool eolChosen = false;
     std::size_t pos = 0;
@@ -118,20 +126,17 @@ std::string IniFile::Load(const std::string& path, std::size_t maxBytes)
 {
     m_fileExisted = false;
     LoadBytes({}, maxBytes);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return {};
-        return "Could not open " + path + ": " + std::strerror(errno);
-    }
-    m_fileExisted = true;
     struct stat st
     {
     };
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return "Could not read " + path + ": not a regular file";
-    }
+    if (::stat(path.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR))
+        return {};
+    m_fileExisted = true;
+    // A FIFO or device named as the INI would block the start or never end.
+    std::string error;
+    const int fd = OpenRegularFile(path, error);
+    if (fd < 0)
+        return error;
     std::string bytes;
     char buf[65536];
     for (;;) {
@@ -323,7 +328,7 @@ bool IniFile::DeleteKey(std::string_view section, std::string_view key)
 
 std::string IniFile::ToBytes() const
 {
-    std::string out;
+    std::string out = m_byteOrderMark ? "\xEF\xBB\xBF" : "";
     for (const Section& s : m_sections) {
         if (s.hasHeader)
             out.append(s.header.text).append(s.header.eol);

@@ -12,7 +12,8 @@ namespace lt {
 // An INI document in memory with the private-profile behaviour that the settings files rely on:
 // sections and keys are matched without regard to (ASCII) case, the first match wins, values are
 // trimmed of blanks and tabs (and of one pair of enclosing quotes), LF and CRLF lines are both read,
-// and every line that is not a key this document changes is written back exactly as it was read.
+// and every line that is not a key this document changes is written back exactly as it was read
+// (a leading UTF-8 byte-order mark too, which is not part of the first line).
 // New lines end in CRLF unless the file's own lines end in LF.
 //
 // Not thread-safe; one document per reader or writer.
@@ -83,6 +84,7 @@ private:
     std::unordered_map<std::string, std::size_t> m_sectionIndex; // lower-case name -> first section
     std::string m_eol = "\r\n";
     bool m_fileExisted = false;
+    bool m_byteOrderMark = false; // the file began with one; written back with it
 };
 
 } // namespace lt

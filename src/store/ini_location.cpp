@@ -78,7 +78,8 @@ bool IniWritable(const std::string& iniPath)
     {
     };
     if (::stat(iniPath.c_str(), &st) == 0)
-        return S_ISREG(st.st_mode) && ::access(iniPath.c_str(), W_OK) == 0 &&
+        // A mode without write bits means read-only even to root, whom access() never refuses.
+        return S_ISREG(st.st_mode) && (st.st_mode & 0222) != 0 && ::access(iniPath.c_str(), W_OK) == 0 &&
                ::access(ParentFolder(iniPath).c_str(), W_OK) == 0;
     // The file does not exist: the first folder above it that exists decides.
     std::string folder = ParentFolder(iniPath);

@@ -111,6 +111,14 @@ TEST_F(CommandLineTest, UnattendedRunsThatCannotRunSayWhy)
     EXPECT_FALSE(Read({"-saveh2", "out.htm"}).error.empty());
     EXPECT_FALSE(Read({"/data/*", "-save2", "o.txt"}).error.empty());
     EXPECT_TRUE(Read({"/missing"}).error.empty());
+
+    // A folder that exists but is longer than a start path may be is not "not found".
+    const std::string deep = "/data/" + std::string(260, 'd');
+    folders.insert(deep);
+    r = Read({deep, "-save2", "out.txt"});
+    EXPECT_EQ(r.startAction, 0);
+    EXPECT_EQ(r.error, "The path is too long (more than 259 bytes): " + deep);
+    EXPECT_EQ(Read({deep + "x", "-save2", "out.txt"}).error, "Could not find " + deep + "x");
 }
 
 TEST_F(CommandLineTest, JobFiles)

@@ -166,6 +166,24 @@ TEST_F(TextExport, AppendToAMissingFileStartsWithoutAnEmptyLine)
     EXPECT_EQ(ReadFile(out), "row\r\n");
 }
 
+// A file name holding line breaks must not add lines that read as found items.
+TEST_F(TextExport, LineBreaksInsideCellsNeverStartALine)
+{
+    ExportColumns({1, 3});
+    app.search.description = "/data/odd\nhttp://forged.example/\r";
+    AddRow({"http://a.example/", "", "/data/odd\nhttp://forged.example/\r\nx.htm"});
+    const std::string text = PathOf("cells.txt"), csv = PathOf("cells.csv"), html = PathOf("cells.htm");
+    ASSERT_TRUE(ExportText(app, app.list, text, false, 0, ExistingFile::Replace));
+    EXPECT_EQ(ReadFile(text), "/data/odd http://forged.example/ \r\n\r\nhttp://a.example/\r\n"
+                              "  /data/odd http://forged.example/  x.htm\r\n");
+    ASSERT_TRUE(ExportCsv(app, app.list, csv, false, 0));
+    EXPECT_EQ(ReadFile(csv), "http://a.example/;/data/odd http://forged.example/  x.htm\r\n");
+    ASSERT_TRUE(ExportHtml(app, app.list, html, false, 0));
+    const std::string page = ReadFile(html);
+    EXPECT_EQ(page.find("\nhttp://forged"), std::string::npos);
+    EXPECT_NE(page.find("/data/odd http://forged.example/  x.htm"), std::string::npos);
+}
+
 TEST_F(TextExport, SelectedItemsOnly)
 {
     ExportColumns({1, 2});
@@ -294,8 +312,41 @@ TEST_F(TextExport, AFailedWriteIsReportedAndAnAppendedFileKeepsItsOldBytes)
         FileSizeLimit limit(4096);
         EXPECT_FALSE(ExportText(app, app.list, out, false, 0, ExistingFile::Replace));
     }
+    EXPECT_EQ(ReadFile(out), "keep me\r\n");
     for (const auto& m : port.Messages())
         EXPECT_EQ(m.text.find("saved"), std::string::npos);
+}
+
+// "Save List as" and the unattended runs share these writers: a replace that fails half way must
+// not leave a cut file where the previous one was, nor a stray temporary file beside it.
+TEST_F(TextExport, EveryWriterKeepsTheOldFileWhenTheWriteFailsHalfWay)
+{
+    ExportColumns({1});
+    app.listState.kind = kListFileList;
+    for (int i = 0; i < 2000; ++i)
+        AddRow({"http://example.com/a/fairly/long/path/to/page" + std::to_string(i) + ".htm"});
+    const std::string folder = PathOf("out");
+    std::filesystem::create_directory(folder);
+    const std::string out = folder + "/list";
+    using Writer = bool (*)(AppState&, const ResultList&, const std::string&);
+    const Writer writers[] = {
+        [](AppState& a, const ResultList& l, const std::string& p) {
+            return ExportText(a, l, p, false, 0, ExistingFile::Replace);
+        },
+        [](AppState& a, const ResultList& l, const std::string& p) { return ExportCsv(a, l, p, false, 0); },
+        [](AppState& a, const ResultList& l, const std::string& p) { return ExportHtml(a, l, p, false, 0); },
+    };
+    for (const Writer write : writers) {
+        WriteFile(out, "previous export\r\n");
+        {
+            FileSizeLimit limit(20000);
+            EXPECT_FALSE(write(app, app.list, out));
+        }
+        EXPECT_EQ(ReadFile(out), "previous export\r\n");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+        ASSERT_TRUE(write(app, app.list, out));
+        EXPECT_GT(ReadFile(out).size(), 20000u);
+    }
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/mounts.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace lt {
@@ -35,6 +38,18 @@ TEST(LocalDrives, AtMostTwentyFour)
     ASSERT_EQ(drives.size(), 24u);
     EXPECT_EQ(drives.front(), "/data/0/");
     EXPECT_EQ(drives.back(), "/data/23/");
+}
+
+TEST(SystemFileSystem, KernelAndDeviceFileSystemsButNotDisksOrTmp)
+{
+    const std::pair<const char*, bool> folders[] = {
+        {"/proc", true}, {"/proc/self", true}, {"/sys", true}, {"/dev", true}, {"/", false}, {"/tmp", false}};
+    for (const auto& [folder, expected] : folders) {
+        const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ASSERT_GE(fd, 0) << folder;
+        EXPECT_EQ(IsSystemFileSystem(fd), expected) << folder;
+        ::close(fd);
+    }
 }
 
 } // namespace

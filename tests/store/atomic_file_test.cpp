@@ -75,6 +75,18 @@ TEST_F(AtomicFileTest, OldFileStaysWholeUntilCommitAndAfterAbort)
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+TEST_F(AtomicFileTest, NamesAtTheFileNameLimitCanBeReplaced)
+{
+    const fs::path target = dir / (std::string(251, 'n') + ".ini");
+    std::ofstream(target) << "old";
+    AtomicFile file;
+    ASSERT_TRUE(file.Open(target.string())) << file.Error();
+    file.Write("new");
+    ASSERT_TRUE(file.Commit()) << file.Error();
+    EXPECT_EQ(ReadAll(target), "new");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
 TEST_F(AtomicFileTest, RefusesFoldersAndSpecialFilesAndMissingFolders)
 {
     for (const std::string& path : {dir.string(), std::string("/dev/null"), (dir / "no/such/file").string()}) {

@@ -82,6 +82,42 @@ TEST_F(AtomicWriteTest, FailureLeavesTheOldFileAndReportsIt)
     EXPECT_NE(WriteFileAtomically("", "x"), "");
 }
 
+// Run by root on a user's settings, the file must stay the user's, read-only files stay as they
+// are, and a hard-linked file stays one file under both names.
+TEST_F(AtomicWriteTest, KeepsOwnerReadOnlyFilesAndHardLinks)
+{
+    const fs::path owned = m_dir / "owned.ini";
+    std::ofstream(owned) << "old";
+    ::chmod(owned.c_str(), 0640);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(owned.c_str(), 12345, 23456), 0);
+        EXPECT_EQ(WriteFileAtomically(owned.string(), "new"), "");
+        struct stat st
+        {
+        };
+        ASSERT_EQ(::stat(owned.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, 12345u);
+        EXPECT_EQ(st.st_gid, 23456u);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+        EXPECT_EQ(ReadAll(owned), "new");
+    }
+
+    const fs::path readOnly = m_dir / "ro.ini";
+    std::ofstream(readOnly) << "keep";
+    ::chmod(readOnly.c_str(), 0444);
+    EXPECT_NE(WriteFileAtomically(readOnly.string(), "new"), "");
+    EXPECT_EQ(ReadAll(readOnly), "keep");
+
+    const fs::path first = m_dir / "first.ini", second = m_dir / "second.ini";
+    std::ofstream(first) << "a much longer old content than the new one";
+    fs::create_hard_link(first, second);
+    EXPECT_EQ(WriteFileAtomically(second.string(), "short"), "");
+    EXPECT_EQ(ReadAll(first), "short");
+    EXPECT_EQ(fs::hard_link_count(first), 2u);
+    EXPECT_TRUE(fs::equivalent(first, second));
+    EXPECT_EQ(EntryCount(), 4u);
+}
+
 TEST_F(AtomicWriteTest, ReadOnlyFolderKeepsTheOldFile)
 {
     if (::geteuid() == 0)

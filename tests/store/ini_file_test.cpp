@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace lt {
@@ -23,6 +25,16 @@ IniFile Parse(std::string_view bytes)
     IniFile ini;
     EXPECT_TRUE(ini.LoadBytes(bytes));
     return ini;
+}
+
+// A mark left by an editor must not hide the first section, nor make a write add a second copy.
+TEST(IniFileTest, ByteOrderMarkIsSkippedOnReadingAndKeptOnWriting)
+{
+    IniFile ini = Parse("\xEF\xBB\xBF[OPTIONS]\r\nR6=5\r\n");
+    EXPECT_EQ(ini.GetInt("OPTIONS", "R6", -1), 5);
+    ini.SetInt("OPTIONS", "R6", 7);
+    EXPECT_EQ(ini.ToBytes(), "\xEF\xBB\xBF[OPTIONS]\r\nR6=7\r\n");
+    EXPECT_EQ(Parse("[A]\r\nk=v\r\n").ToBytes(), "[A]\r\nk=v\r\n");
 }
 
 TEST(IniFileTest, MatchesSectionsAndKeysWithoutCaseAndFirstMatchWins)
@@ -188,6 +200,13 @@ TEST_F(IniFileDiskTest, FolderOrTooLargeFileIsAnError)
         std::ofstream(m_dir / "big.ini") << std::string(2000, 'a');
     }
     EXPECT_NE(ini.Load((m_dir / "big.ini").string(), 1000), "");
+    EXPECT_EQ(ini.ToBytes(), "");
+
+    // A FIFO without a writer would block the start for ever.
+    const std::string fifo = (m_dir / "fifo.ini").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_NE(ini.Load(fifo).find("not a regular file"), std::string::npos);
+    EXPECT_NE(ini.Load("/dev/zero").find("not a regular file"), std::string::npos);
     EXPECT_EQ(ini.ToBytes(), "");
 }
 

@@ -69,6 +69,9 @@ TEST_F(IniLocationTest, WritableWhenTheNearestExistingFolderIs)
     // A file in the way of a folder.
     std::ofstream(m_dir / "file") << "";
     EXPECT_FALSE(IniWritable((m_dir / "file" / "linktrawl.ini").string()));
+    // Read-only by its mode, also for root.
+    ::chmod((m_dir / "file").c_str(), 0444);
+    EXPECT_FALSE(IniWritable((m_dir / "file").string()));
 }
 
 TEST_F(IniLocationTest, ReadOnlyFolderOrFileMeansNeverWrite)
