@@ -270,6 +270,11 @@ CommandLineResult ReadCommandLine(const std::vector<std::string>& args, const Pa
         } else if (path.size() <= kMaxPath && probe.isFile && probe.isFile(path)) {
             result.startAction = kStartSearchFiles + saveOffset;
             result.searchTarget = path;
+            // A session saved unattended is loaded, not searched as text.
+            if (saveOffset && StartFileKindOf(path) == 3) {
+                result.startFileKind = 3;
+                result.startFile = path;
+            }
         } else if (saveOffset) {
             result.error = "Could not find " + path;
         }
