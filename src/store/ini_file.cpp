@@ -118,7 +118,8 @@ std::string IniFile::Load(const std::string& path, std::size_t maxBytes)
 {
     m_fileExisted = false;
     LoadBytes({}, maxBytes);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a FIFO named as the file must not wait for a writer; fstat then refuses it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return {};

@@ -15,6 +15,7 @@
 #include "search/filter_words.h"
 #include "search/item_kind.h"
 #include "store/ini_location.h"
+#include "store/session_file.h"
 
 namespace lt {
 
@@ -688,6 +689,13 @@ int ReadSettings(AppState& app, const std::string& path, int code, std::string* 
     std::string err = ini.Load(path);
     if (err.empty() && !ini.FileExisted())
         err = "Could not open " + path;
+    // A session too large for the INI reader still has its small settings part before the rows.
+    SessionReader session;
+    std::string sessionError;
+    if (!err.empty() && ini.FileExisted() && code != kSettingsStartup && session.Open(path, sessionError)) {
+        ini = session.Settings();
+        err.clear();
+    }
     if (!err.empty()) {
         if (error != nullptr)
             *error = err;

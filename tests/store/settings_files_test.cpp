@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -130,6 +131,25 @@ TEST_F(SettingsFilesTest, OversizedFileIsRefusedWithNothingChanged)
     EXPECT_EQ(ReadSettings(app, big, kSettingsLoad, &error), -1);
     EXPECT_NE(error, "");
     EXPECT_EQ(app.settings.mustText, "mine");
+}
+
+TEST_F(SettingsFilesTest, LargeSessionGivesItsSettingsAndAFifoGivesAnError)
+{
+    std::string rows;
+    while (rows.size() <= IniFile::kMaxBytes)
+        rows += "01http://example.com/a/long/enough/path/to/fill/the/file\r\n";
+    const std::string ltn =
+        Put("big.ltn", "[LinkTrawl Session file]\r\n\r\n\r\n[LTSfile]\r\n\r\nU0=3\r\n\r\n\r\n[OPTIONS]\r\n\r\n"
+                       "R1=from session\r\n\r\n\r\n[ROWS]\r\n" + rows);
+    EXPECT_EQ(ReadSettings(app, ltn, kSettingsLoad), 0);
+    EXPECT_EQ(app.settings.mustText, "from session");
+    EXPECT_EQ(app.list.RowCount(), 0u);
+
+    const fs::path fifo = m_dir / "fifo.lts";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string error;
+    EXPECT_EQ(ReadSettings(app, fifo.string(), kSettingsLoad, &error), -1);
+    EXPECT_NE(error.find("not a regular file"), std::string::npos);
 }
 
 } // namespace
