@@ -179,6 +179,17 @@ TEST_F(SessionLoadTest, OnlyOwnHandoffFilesAreDeleted)
     EXPECT_TRUE(batch);
 }
 
+TEST_F(SessionLoadTest, StopEndsALongLoadWithoutTheCountMessage)
+{
+    const fs::path p = Saved("long.ltn", kListFileSearch, 300000);
+    const std::size_t before = port.MessageCount();
+    ASSERT_TRUE(StartLoadSession(app, p.string(), false));
+    app.jobs.jobCode.store(kJobIdle); // what "S&top Search" does to a list job
+    JoinWorker(app);
+    EXPECT_LT(app.list.RowCount(), 300000u);
+    EXPECT_EQ(port.MessageCount(), before);
+}
+
 TEST_F(SessionLoadTest, SaveReportsSuccessAndFailure)
 {
     AddRow("a");
