@@ -75,8 +75,12 @@ public:
         if (column == 0 && !Flush())
             return false;
         const std::string_view text = line.substr(2);
-        if (text.size() <= kMaxCellLength)
-            m_row[static_cast<std::size_t>(column)].assign(text);
+        if (text.size() <= kMaxCellLength) {
+            // A stray CR inside a line (a damaged file) must not reach a cell.
+            std::string& cell = m_row[static_cast<std::size_t>(column)];
+            cell.assign(text);
+            std::replace(cell.begin(), cell.end(), '\r', ' ');
+        }
         return true;
     }
 

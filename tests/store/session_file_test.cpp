@@ -237,6 +237,7 @@ TEST_F(SessionFileTest, ReaderToleratesWhatOldAndDamagedFilesHold)
         // A line numbered outside 1..6 is skipped alone.
         {"07 line", Session("", "01a\r\n07junk\r\n02t\r\n01b\r\nzz\r\n02u\r\n"), {"a", "b"}, {"t", "u"}},
         {"LF only", Session("", "01a\n02t\n01b\n"), {"a", "b"}, {"t", ""}},
+        {"stray CR", Session("", "01a\rb\r\n02t\r\r\n"), {"a b"}, {"t "}},
         {"no final line end", Session("", "01a\r\n01b"), {"a", "b"}, {"", ""}},
         {"259 and 260", Session("", "01" + cell259 + "\r\n01" + cell260 + "\r\n02t\r\n"), {cell259, ""}, {"", "t"}},
         // Files of the older program: only "01" starts a row, so cells merge as they did.
