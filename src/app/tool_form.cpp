@@ -112,6 +112,7 @@ std::string HelpText()
         "Unattended forms (the settings not given come from the INI file):\n"
         "  FOLDER -save2 FILE           search a folder and save the list as text\n"
         "  FILE... -save2 FILE          search the named files and save the list as text\n"
+        "  SESSION.ltn -save2 FILE      load a session and save its list as text\n"
         "  ... -saveh2 FILE             save an HTML table instead\n"
         "  ... -savec2 FILE             save CSV instead (the INI's delimiter and columns)\n";
     for (const ToolForm& form : ToolForms()) {

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "app/run_save.h"
+#include "app/session_run.h"
 #include "app/tool_form.h"
 #include "core/app_state.h"
 #include "core/console_ui_port.h"
@@ -68,6 +69,8 @@ int RunUnattended(const StartupState& startup, std::ostream& out, std::ostream& 
         err << "linktrawl: nothing to run unattended\n";
         return kExitUsage;
     }
+    if (startup.startFileKind == 3)
+        return RunSessionUnattended(startup, out, err);
     if (action == kStartJobSaveText || action == kStartJobSaveHtml) {
         err << "linktrawl: job files cannot be run without the window yet\n";
         return kExitUsage;

@@ -270,6 +270,11 @@ CommandLineResult ReadCommandLine(const std::vector<std::string>& args, const Pa
         } else if (path.size() <= kMaxPath && probe.isFile && probe.isFile(path)) {
             result.startAction = kStartSearchFiles + saveOffset;
             result.searchTarget = path;
+            // A session saved unattended is loaded, not searched as text.
+            if (saveOffset && StartFileKindOf(path) == 3) {
+                result.startFileKind = 3;
+                result.startFile = path;
+            }
         } else if (saveOffset && path.size() > kMaxPath &&
                    ((probe.isFolder && probe.isFolder(path)) || (probe.isFile && probe.isFile(path)))) {
             result.error = "The path is too long (more than " + std::to_string(kMaxPath) + " bytes): " + path;

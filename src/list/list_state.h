@@ -45,6 +45,11 @@ struct ListState
     bool noSecondColumnText = true;
     int pendingParseColumns = 0;  // column count pending from the parse dialog, 0 for none
     bool parseTextFileMode = false; // parsed text: empty first cells are kept in the text export
+    // Kept with a session: the "Status" column (-1 none), the layout-changed flag and the
+    // source-file count code (1 for a list from a single file, else the number of files given).
+    int statusColumn = -1;
+    bool layoutChanged = false;
+    int sourceFiles = 2;
 
     // Producers fill buffers 1..5 (and further cells for some kinds) before AddResultRow.
     std::array<std::string, kMaxColumns> rowTexts{};

@@ -15,6 +15,7 @@
 #include "search/filter_words.h"
 #include "search/item_kind.h"
 #include "store/ini_location.h"
+#include "store/session_file.h"
 
 namespace lt {
 
@@ -400,6 +401,8 @@ void ReadSearchPart(const Reader& r, AppState& app, bool keep)
     ReadR11(r, s, keep);
     ReadR12(r, app, keep);
     r.Int(kSecOptions, "R14", 0, 0, 18, o.savedListKind);
+    if (o.savedListKind == 17) // no list kind has this number
+        o.savedListKind = 0;
     r.Flag(kSecOptions, "R16", false, s.onlyTopLevelDomains);
     r.Flag(kSecOptions, "HTTPS", true, s.findHttps);
 
@@ -450,6 +453,14 @@ void ReadSearchPart(const Reader& r, AppState& app, bool keep)
     r.Text(kSecInet, "RI4", kDefaultFollowMustNot, 511, o.inet.followMustNot);
     if (o.inet.followMustNot.empty())
         o.inet.followMustNot = kDefaultFollowMustNot;
+}
+
+bool IsExistingAbsoluteFolder(const std::string& path)
+{
+    struct stat st
+    {
+    };
+    return !path.empty() && path.front() == '/' && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool AcceptsFileType(int code, int type)
@@ -527,6 +538,12 @@ void WriteSearchOptions(const AppState& app, IniFile& ini)
     WriteList(ini, kSecOptions, "SU", s.userStrings);
 }
 
+void AddList(std::vector<SettingsEntry>& out, const char* sec, const std::string& prefix, const History& list)
+{
+    for (int i = 0; i < kHistorySize; ++i)
+        out.push_back({sec, prefix + std::to_string(i), list[static_cast<std::size_t>(i)]});
+}
+
 void ReadFont(const IniFile& ini, Options& o)
 {
     o.textFontFace = ini.GetString(kSecTextWin, "FT1", "", 127);
@@ -534,6 +551,61 @@ void ReadFont(const IniFile& ini, Options& o)
 }
 
 } // namespace
+
+std::vector<SettingsEntry> SessionSettingsEntries(const AppState& app)
+{
+    const Options& o = app.options;
+    const SearchSettings& s = app.settings;
+    auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
+    std::vector<SettingsEntry> out;
+    out.push_back({kSecDirs, "SAVE", o.saveFolder});
+    out.push_back({kSecDirs, "OPEN", o.openFolder});
+    out.push_back({kSecDirs, "INIT", o.initFolder});
+    out.push_back({kSecDirs, "CK", o.cookieFolder});
+    out.push_back({kSecDirs, "TEMPO", o.tempFolder});
+    AddList(out, kSecDirs, "D", s.folders);
+
+    out.push_back({kSecSearch, "AWM1", flag(s.mustAll)});
+    out.push_back({kSecSearch, "OT", std::to_string(s.fileTypeMode)});
+    out.push_back({kSecSearch, "AWM2", flag(s.mustNotAll)});
+    AddList(out, kSecSearch, "SF", s.includeMaskHistory);
+    AddList(out, kSecSearch, "SNF", s.excludeMaskHistory);
+    AddList(out, kSecSearch, "RM", s.mustHistory);
+    AddList(out, kSecSearch, "RMN", s.mustNotHistory);
+    AddList(out, kSecSearch, "BU", o.buHistory);
+    AddList(out, kSecSearch, "RF", o.rfHistory);
+    out.push_back({kSecSearch, "SUB", flag(s.includeSubdirectories)});
+    out.push_back({kSecSearch, "DF", flag(s.dateFilter)});
+    out.push_back({kSecSearch, "DFLD", std::to_string(s.dateField)});
+    out.push_back({kSecSearch, "DFROM", FormatFilterDate(s.dateFrom)});
+    out.push_back({kSecSearch, "DTO", FormatFilterDate(s.dateTo)});
+    out.push_back({kSecSearch, "SZA", SizeText(s.sizeAbove)});
+    out.push_back({kSecSearch, "SZB", SizeText(s.sizeBelow)});
+
+    out.push_back({kSecInet, "RI3", o.inet.followMust});
+    out.push_back({kSecInet, "RI4", o.inet.followMustNot});
+
+    out.push_back({kSecOptions, "R0", flag(s.restrictEnabled)});
+    out.push_back({kSecOptions, "R1", s.mustText});
+    out.push_back({kSecOptions, "R2", s.mustNotText});
+    out.push_back({kSecOptions, "R3", s.includeMasks});
+    out.push_back({kSecOptions, "R4", s.excludeMasks});
+    out.push_back({kSecOptions, "R5", std::to_string(o.r5)});
+    out.push_back({kSecOptions, "R6", std::to_string(s.itemKind)});
+    out.push_back({kSecOptions, "R7", s.userStrings[0]});
+    out.push_back({kSecOptions, "R8", std::to_string(s.duplicatesPolicy)});
+    out.push_back({kSecOptions, "R10", flag(s.caseSensitive)});
+    out.push_back({kSecOptions, "A7", A7Text(app.exportSettings).substr(0, 6)}); // the six column flags
+    out.push_back({kSecOptions, "R11", std::to_string(s.minimalLength) + ";" + std::to_string(s.ipSumLimit)});
+    out.push_back({kSecOptions, "R12", R12Text(app)});
+    out.push_back({kSecOptions, "R16", flag(s.onlyTopLevelDomains)});
+    out.push_back({kSecOptions, "R14", std::to_string(app.listState.kind)});
+    out.push_back({kSecOptions, "R15", app.exportSettings.order});
+    out.push_back({kSecOptions, "R9", flag(s.userPrefix)});
+    AddList(out, kSecOptions, "SU", s.userStrings);
+    out.push_back({kSecOptions, "HTTPS", flag(s.findHttps)});
+    return out;
+}
 
 int ReadSettings(AppState& app, const IniFile& ini, int code)
 {
@@ -555,8 +627,10 @@ int ReadSettings(AppState& app, const IniFile& ini, int code)
     r.Text(kSecDirs, "SAVE", "", kText, o.saveFolder);
     if (code != kSettingsLoadJob) {
         r.Text(kSecDirs, "OPEN", "", kText, o.openFolder);
+        // A loaded file may come from another system ("C:\\WINDOWS\\TEMP") or another user: its
+        // folder is taken only when it already exists under an absolute path.
         const std::string temp = r.Raw(kSecDirs, "TEMPO");
-        if (!temp.empty())
+        if (!temp.empty() && (code == kSettingsStartup || IsExistingAbsoluteFolder(temp)))
             o.tempFolder = temp;
         r.Text(kSecDirs, "INIT", "", kText, o.initFolder);
         if (!o.initFolder.empty())
@@ -615,13 +689,21 @@ int ReadSettings(AppState& app, const std::string& path, int code, std::string* 
     std::string err = ini.Load(path);
     if (err.empty() && !ini.FileExisted())
         err = "Could not open " + path;
+    // A session too large for the INI reader still has its small settings part before the rows.
+    SessionReader session;
+    std::string sessionError;
+    if (!err.empty() && ini.FileExisted() && code != kSettingsStartup && session.Open(path, sessionError)) {
+        ini = session.Settings();
+        err.clear();
+    }
     if (!err.empty()) {
         if (error != nullptr)
             *error = err;
         return -1;
     }
+    // A temporary folder is made only for the INI file at start-up, never for a loaded file.
     const int result = ReadSettings(app, ini, code);
-    if (result >= 0)
+    if (result >= 0 && code == kSettingsStartup)
         MakeTempFolder(app);
     return result;
 }
@@ -757,8 +839,13 @@ int WriteSettings(AppState& app, const std::string& path, int code, std::string*
     if (code == kSettingsClose && !IniWritable(path))
         return -1;
     IniFile ini;
-    if (std::string err = ini.Load(path); !err.empty())
-        return fail(err); // never replace a file that could not be read whole
+    // "Save as" (settings and jobs) makes a fresh file: the user confirmed the replacement, and
+    // nothing of an old file may linger in it. The INI file is merged.
+    const bool fresh = code == kSettingsSaveAs || code == kSettingsSaveJob;
+    if (!fresh) {
+        if (std::string err = ini.Load(path); !err.empty())
+            return fail(err); // never replace a file that could not be read whole
+    }
     if (WriteSettings(app, ini, code) < 0)
         return -1;
     if (code == kSettingsSaveNow || code == kSettingsClose)

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/ini_file.h"
 #include "store/options.h"
@@ -41,7 +42,8 @@ enum SettingsCode : int {
 // the file does not hold keeps its current value.
 int ReadSettings(AppState& app, const IniFile& ini, int code);
 // The same from a file; -1 also when the path is empty or the file cannot be read (`error` then
-// says why). A temporary folder (DIRS/TEMPO) that does not exist yet is made.
+// says why). A loaded DIRS/TEMPO is taken only when it names an existing folder by an absolute
+// path; only the INI file at start-up (code 38) makes a missing temporary folder.
 int ReadSettings(AppState& app, const std::string& path, int code, std::string* error = nullptr);
 
 // The INET section (the "Read Internet Files" options, the time-out and the proxies).
@@ -84,6 +86,17 @@ struct CloseWriteResult
 // The close of the program: writes nothing when the INI folder is not writable, nor when no option
 // was changed and there is no INI file yet; otherwise updates the file atomically.
 CloseWriteResult WriteIniAtClose(AppState& app, const std::string& iniPath);
+
+// One key of a settings part written in a fixed order.
+struct SettingsEntry
+{
+    const char* section;
+    std::string key;
+    std::string value;
+};
+// The DIRS, SEARCH, INET and OPTIONS keys of a session, in the order the session writer puts them
+// (the project's own keys at the end of their sections).
+std::vector<SettingsEntry> SessionSettingsEntries(const AppState& app);
 
 // Section names.
 inline constexpr const char* kSecLtsFile = "LTSfile";

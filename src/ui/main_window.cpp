@@ -40,6 +40,7 @@
 #include "list/hit_rates.h"
 #include "list/list_kind.h"
 #include "list/sort_command.h"
+#include "store/session_load.h"
 #include "store/settings_io.h"
 #include "search/item_kind.h"
 #include "search/remove_dupes.h"
@@ -1069,13 +1070,19 @@ void MainWindow::OnPost(int message, std::intptr_t wparam, std::intptr_t lparam)
         }
         break;
     case kMsgOpenStartFile:
-        // A settings file named on the command line; sessions and job files come with their readers.
+        // A settings or session file named on the command line; job files come with the crawler.
         if (lparam == 2) {
             if (ReadSettings(m_app, m_app.startup.startFile, kSettingsLoad) < 0)
                 ShowMessage(m_app, "No Search Settings found !");
             SelectItemKind(m_app);
             ApplyListKind(m_app, 2);
+        } else if (lparam == 3) {
+            StartLoadSession(m_app, m_app.startup.startFile, false);
         }
+        break;
+    case kMsgLoadHandoffSession:
+        StartLoadSession(m_app, m_app.startup.handoffText, false,
+                         m_app.startup.secondaryWindow ? SessionSource::HandoffBatch : SessionSource::Handoff);
         break;
     case kMsgRunStartSearch:
         RunStartSearch(m_app);

@@ -55,6 +55,11 @@ TEST_F(CommandLineTest, StartFilesByEndingIgnoringCase)
     r = Read({"/nowhere/old.ltn"});
     EXPECT_EQ(r.startFileKind, 0);
     EXPECT_EQ(r.startAction, 0);
+    // Saved unattended, a session is loaded and its list saved.
+    r = Read({"My Session.LTN", "-saveh2", "out.htm"});
+    EXPECT_EQ(r.startFileKind, 3);
+    EXPECT_EQ(r.startFile, "/home/user/work/My Session.LTN");
+    EXPECT_EQ(r.startAction, kStartSearchFilesSaveHtml);
 }
 
 TEST_F(CommandLineTest, FolderAndFileSearches)

@@ -7,7 +7,7 @@ namespace lt {
 
 void RegisterAllCommands(CommandRegistry& registry)
 {
-    (void)registry;
+    RegisterSessionCommands(registry);
 }
 
 } // namespace lt
