@@ -29,8 +29,8 @@ class SortHeaderModel;
 class StatusPanes;
 
 // The main window: menus, toolbar, result list and status bar. Every menu item, button, key and
-// context-menu item is a numbered command dispatched by RunCommand; dialogs collect values and
-// call the engine's operations.
+// context-menu item is a numbered command (core/command_ids.h) that RunCommand routes to the
+// performer its subsystem registered in ui/commands/; the window itself holds no command logic.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -90,6 +90,20 @@ public:
     // Copies the list's selection and focus into the view (after a job selected rows).
     void SyncSelectionFromList();
 
+    // Plumbing for the performers of ui/commands/.
+    SortHeaderModel* HeaderModel() const { return m_headerModel; }
+    // Re-reads the rows and the header texts of the result list.
+    void RefreshList();
+    // Copies the shown view's selection (result list or folder list) into its list.
+    void SyncShownSelectionToList();
+    // Shows the page that the domain state asks for and refreshes the commands.
+    void ShowCurrentView();
+    void RebuildReopenMenu();
+    // Sets the view's column widths from the list's columns.
+    void ApplyColumnWidths();
+    // False while a job runs and the menus are off.
+    bool UiEnabled() const { return m_uiEnabled; }
+
     // Writes the INI file as the close sequence does; false when nothing was written.
     bool WriteSettingsOnClose();
 
@@ -105,9 +119,7 @@ private:
     QAction* MakeAction(int id);
     QMenu* AddMenu(QMenu* parent, const QString& title);
     void AddCommands(QMenu* menu, std::initializer_list<int> ids);
-    void RebuildReopenMenu();
     void RebuildPerColumnMenu();
-    void ApplyColumnWidths();
     void OnHeaderClicked(int column, int xInColumn);
     void OnSectionResized(int column, int oldSize, int newSize);
     void ShowRowContextMenu(const QPoint& globalPos);
@@ -115,27 +127,6 @@ private:
     void EnableUi(bool on);
     bool ListKeyPressed(QKeyEvent* event);
 
-    // Commands.
-    void SelectFilesCommand();
-    void ReopenCommand(int index);
-    void FolderCommand(bool fileList);
-    void SearchOptionsCommand();
-    void OptionsCommand();
-    void SaveListCommand(bool selectedOnly, int preset);
-    void CopyToClipboard(int rowChoice, int columnKey);
-    void ClearResultsCommand();
-    void ResizeColumnsCommand(int column, int mode = 0);
-    void ExitCommand();
-    void AboutCommand();
-    void RememberRecentFile(const std::string& selection);
-    void FindDialogCommand();
-    void FindNext(bool forward);
-    void AfterFind();
-    void HitRatesCommand(int column);
-    void SortMenuCommand(int id);
-    void BuildDomains();
-    void ToggleView();
-    void ShowCurrentView();
     void OnJobEnded();
 
     AppState& m_app;
@@ -158,10 +149,8 @@ private:
     QTimer* m_pollTimer = nullptr;
     bool m_uiEnabled = true;
     bool m_applyingWidths = false;
-    bool m_optionsOpen = false;
     bool m_closing = false;
     uint64_t m_stateKey = ~0ULL;
-    int m_lastSavePreset = 0;
     Hooks m_hooks;
     CommandRegistry m_commands;
 };

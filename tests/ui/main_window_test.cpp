@@ -23,6 +23,7 @@
 #include <sstream>
 
 #include "core/app_state.h"
+#include "core/command_ids.h"
 #include "list/list_kind.h"
 #include "search/search_jobs.h"
 #include "test_application.h"
@@ -354,6 +355,17 @@ TEST_F(MainWindowTest, ReopenSearchesTheRememberedFileAgain)
     ClearResultList(app);
     EXPECT_TRUE(window->RunCommand(1600));
     EXPECT_FALSE(app.jobs.Running());
+}
+
+TEST_F(MainWindowTest, CommandsWithoutAPerformerStayDisabled)
+{
+    Start();
+    // Reading the clipboard has no guard of its own; only its missing performer keeps it off.
+    EXPECT_FALSE(window->CanRun(kCmdReadClipboard));
+    EXPECT_FALSE(window->Action(kCmdReadClipboard)->isEnabled());
+    EXPECT_FALSE(window->RunCommand(kCmdReadClipboard));
+    EXPECT_FALSE(window->Action(kCmdPrintList)->isEnabled());
+    EXPECT_TRUE(window->Action(kCmdSelectDirectory)->isEnabled());
 }
 
 TEST_F(MainWindowTest, CloseWritesTheIniFile)

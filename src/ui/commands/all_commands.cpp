@@ -7,7 +7,12 @@ namespace lt {
 
 void RegisterAllCommands(CommandRegistry& registry)
 {
-    (void)registry;
+    RegisterSearchCommands(registry);
+    RegisterListCommands(registry);
+    RegisterExportCommands(registry);
+    RegisterDomainCommands(registry);
+    RegisterStoreCommands(registry);
+    RegisterWindowCommands(registry);
 }
 
 } // namespace lt
