@@ -5,6 +5,10 @@
 #include <QTableView>
 #include <QTest>
 
+#include <QAction>
+#include <QMenu>
+
+#include "core/command_ids.h"
 #include "list/sort_command.h"
 #include "ui/status_panes.h"
 #include "window_fixture.h"
@@ -140,7 +144,7 @@ TEST_F(HeaderSortTest, HitRatesAddTheHitsColumnAndWarnOncePerSearch)
     EXPECT_EQ(window->Panes()->Text(1), QStringLiteral("3 hits totally"));
     // With the rates shown neither kind of rate can run again over the counts.
     EXPECT_FALSE(window->Action(1439)->isEnabled());
-    EXPECT_FALSE(window->RunCommand(5801));
+    EXPECT_FALSE(window->RunCommand(kCmdHitRatesColumnFirst + 1));
     // The hits column sorts from a click anywhere on its header, largest count first.
     QHeaderView* header = window->View()->horizontalHeader();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
@@ -152,13 +156,27 @@ TEST_F(HeaderSortTest, HitRatesAddTheHitsColumnAndWarnOncePerSearch)
 
 TEST_F(HeaderSortTest, PerColumnRatesCountTheChosenColumn)
 {
-    AddRows({"http://a.example/", "http://a.example/", "http://b.example/"}, true);
-    ASSERT_TRUE(window->RunCommand(5801));
-    ASSERT_TRUE(WaitIdle());
-    window->Model()->Refresh();
-    EXPECT_EQ(window->Model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Hits"));
-    EXPECT_EQ(window->Model()->columnCount(), 3);
-    EXPECT_EQ(app.listState.hitRateMode, 1);
+    // Each entry of the menu counts the column it names, the last one included.
+    for (const QString& chosen : {QStringLiteral("Title"), QStringLiteral("File")}) {
+        window->RunCommand(kCmdClearResults);
+        app.listState.hitRateMode = 0;
+        ApplyListKind(app, 2);
+        QCoreApplication::processEvents();
+        AddRows({"http://a.example/", "http://a.example/", "http://b.example/"}, true);
+        QAction* entry = nullptr;
+        for (QAction* action : window->PerColumnMenu()->actions())
+            if (action->text() == chosen)
+                entry = action;
+        ASSERT_NE(entry, nullptr) << chosen.toStdString();
+        ASSERT_TRUE(entry->isEnabled());
+        entry->trigger();
+        ASSERT_TRUE(WaitIdle());
+        window->Model()->Refresh();
+        EXPECT_EQ(app.listState.hitRateMode, 1) << chosen.toStdString();
+        EXPECT_EQ(window->Model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Hits"));
+        ASSERT_EQ(window->Model()->columnCount(), 3);
+        EXPECT_EQ(window->Model()->headerData(2, Qt::Horizontal).toString(), chosen);
+    }
 }
 
 } // namespace

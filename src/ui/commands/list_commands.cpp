@@ -124,7 +124,7 @@ void RegisterListCommands(CommandRegistry& registry)
     registry.Add(kCmdFindPrevious, [](MainWindow& window, int) { FindNext(window, false); });
     registry.Add(kCmdHitRatesOverAll, [](MainWindow& window, int) { HitRatesCommand(window, -1); });
     registry.AddRange(kCmdHitRatesColumnFirst, kCmdHitRatesColumnLast, [](MainWindow& window, int id) {
-        HitRatesCommand(window, id - kCmdHitRatesColumnFirst + 1);
+        HitRatesCommand(window, id - kCmdHitRatesColumnFirst);
     });
     registry.Add(kCmdSelectAll, [](MainWindow& window, int) { window.View()->selectAll(); });
 }
