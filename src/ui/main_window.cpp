@@ -103,7 +103,8 @@ MainWindow::MainWindow(AppState& app, QtUiPort& port, QWidget* parent)
     m_view->verticalHeader()->setDefaultSectionSize(std::max(18, fontMetrics().height() + 4));
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->horizontalHeader()->setSectionsClickable(true);
-    m_view->horizontalHeader()->setStretchLastSection(false);
+    // The last column reaches the window's edge; its stored width stays what the user gave it.
+    m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_view->installEventFilter(this);
     m_stack = new QStackedWidget(this);
@@ -155,6 +156,12 @@ MainWindow::MainWindow(AppState& app, QtUiPort& port, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+    // Destroyed before the close sequence ended (tests do): the worker may still need the
+    // window thread to answer it.
+    while (m_joiner.joinable() && !m_workerJoined.load())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (m_joiner.joinable())
+        m_joiner.join();
     m_app.listState.onClear = {};
     m_port.SetStatusPanes(nullptr);
     m_port.SetPostHandler({});
@@ -383,6 +390,8 @@ void MainWindow::ApplyColumnWidths()
 void MainWindow::OnSectionResized(int column, int, int newSize)
 {
     if (m_applyingWidths || column < 0 || column >= m_app.list.ColumnCount())
+        return;
+    if (column == m_app.list.ColumnCount() - 1 && m_view->horizontalHeader()->stretchLastSection())
         return;
     if (m_app.list.Column(column).width != newSize)
         m_app.list.SetColumnWidth(column, newSize);
@@ -808,30 +817,60 @@ bool MainWindow::WriteSettingsOnClose()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_closing) {
+    if (m_closed) {
         event->accept();
         return;
     }
+    // A close that arrives while an earlier one still waits for the job is the same request.
+    event->ignore();
+    if (!m_closing)
+        BeginClose();
+    if (m_workerJoined.load()) {
+        FinishClose();
+        event->accept();
+    }
+}
+
+void MainWindow::BeginClose()
+{
     m_closing = true;
+    // The menus stay off until the window is gone: the job's end must not bring them back.
+    m_pollTimer->stop();
+    EnableUi(false);
     m_port.SetClosing(true);
     m_app.jobs.closing.store(true);
+    if (m_app.jobs.Running())
+        StopCurrent(m_app);
     m_app.jobs.jobCode.store(0);
     m_app.jobs.listBusy.store(false);
-    // The worker may be waiting for the window thread; keep serving it until it ends.
-    std::atomic<bool> joined{false};
-    std::thread joiner([this, &joined] {
+    if (!m_app.jobs.worker.joinable()) {
         JoinWorker(m_app);
-        joined.store(true);
-    });
-    while (!joined.load()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        m_workerJoined.store(true);
+        return;
     }
-    joiner.join();
-    m_pollTimer->stop();
+    // The worker may be waiting for the window thread: the event loop keeps serving it while a
+    // helper thread waits for its end; the window closes once it has ended.
+    m_joiner = std::thread([this] {
+        JoinWorker(m_app);
+        m_workerJoined.store(true);
+    });
+    auto* check = new QTimer(this);
+    connect(check, &QTimer::timeout, this, [this, check] {
+        if (!m_workerJoined.load())
+            return;
+        check->stop();
+        close();
+    });
+    check->start(10);
+}
+
+void MainWindow::FinishClose()
+{
+    if (m_joiner.joinable())
+        m_joiner.join();
     m_model->SetPollInterval(0);
     WriteSettingsOnClose();
-    event->accept();
+    m_closed = true;
 }
 
 } // namespace lt

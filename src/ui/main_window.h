@@ -4,10 +4,12 @@
 #include <QMainWindow>
 #include <QPoint>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ui/commands/command_registry.h"
@@ -128,6 +130,9 @@ private:
     bool ListKeyPressed(QKeyEvent* event);
 
     void OnJobEnded();
+    // The close sequence: stop the job, wait for its end while serving events, write the INI file.
+    void BeginClose();
+    void FinishClose();
 
     AppState& m_app;
     QtUiPort& m_port;
@@ -149,7 +154,10 @@ private:
     QTimer* m_pollTimer = nullptr;
     bool m_uiEnabled = true;
     bool m_applyingWidths = false;
-    bool m_closing = false;
+    bool m_closing = false; // the close sequence runs
+    bool m_closed = false;  // it ended: the next close goes through
+    std::atomic<bool> m_workerJoined{false};
+    std::thread m_joiner;
     uint64_t m_stateKey = ~0ULL;
     Hooks m_hooks;
     CommandRegistry m_commands;

@@ -40,9 +40,10 @@ protected:
 TEST_F(HeaderSortTest, ClicksInTheArrowZoneSortAndFlipTheShownDirection)
 {
     AddRows({"http://c.example/", "http://a.example/", "http://b.example/"});
-    EXPECT_EQ(HeaderIconKey(0), SortHeaderModel::DirectionIcon(false).cacheKey());
+    EXPECT_EQ(Model()->SortedColumn(), -1); // added out of order: no header claims an order
 
     ClickHeader(0, 5);
+    EXPECT_EQ(HeaderIconKey(0), SortHeaderModel::DirectionIcon(false).cacheKey());
     EXPECT_EQ(Column0(), (std::vector<std::string>{"http://a.example/", "http://b.example/", "http://c.example/"}));
     EXPECT_FALSE(Model()->ColumnDescending(0));
     EXPECT_TRUE(app.sorting.mainSortedByUrl.load());
@@ -63,6 +64,27 @@ TEST_F(HeaderSortTest, ClicksInTheArrowZoneSortAndFlipTheShownDirection)
     ASSERT_TRUE(window->RunCommand(1452));
     EXPECT_FALSE(Model()->ColumnDescending(0));
     EXPECT_TRUE(app.sorting.mainSortedByUrl.load());
+}
+
+TEST_F(HeaderSortTest, OnlyTheSortedColumnShowsAnArrowAndTheLastColumnStretches)
+{
+    AddRows({"http://c.example/", "http://a.example/", "http://b.example/"});
+    app.search.severalFiles = true; // the rows come from several files
+    ClickHeader(2, 5);
+    for (int column = 0; column < Model()->columnCount(); ++column) {
+        const QVariant icon = Model()->headerData(column, Qt::Horizontal, Qt::DecorationRole);
+        EXPECT_EQ(icon.isValid(), column == 2) << column;
+    }
+    ClickHeader(0, 5);
+    EXPECT_TRUE(Model()->headerData(0, Qt::Horizontal, Qt::DecorationRole).isValid());
+    EXPECT_FALSE(Model()->headerData(2, Qt::Horizontal, Qt::DecorationRole).isValid());
+
+    QHeaderView* header = window->View()->horizontalHeader();
+    QCoreApplication::processEvents();
+    const int last = Model()->columnCount() - 1;
+    EXPECT_EQ(header->sectionViewportPosition(last) + header->sectionSize(last), header->viewport()->width());
+    // The stretch is the view's, not a width the list remembers.
+    EXPECT_NE(app.list.Column(last).width, header->sectionSize(last));
 }
 
 TEST_F(HeaderSortTest, TheSortMenuOrdersByLengthThenTheOtherWay)
