@@ -62,6 +62,9 @@ inline constexpr int kCmdBuildDomains = 1480;
 inline constexpr int kCmdToggleView = 1544;
 inline constexpr int kCmdRebuildDomainsAfterSearch = 1545;
 inline constexpr int kCmdBuildOrToggleDomains = 1453;
+// The domain tree's menu (and the toolbar's Copy and Save while the domain view is shown).
+inline constexpr int kCmdCopyFolder = 1482;
+inline constexpr int kCmdSaveFolder = 1484;
 
 // File List.
 inline constexpr int kCmdCreateFileList = 1474;

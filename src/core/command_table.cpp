@@ -89,6 +89,8 @@ std::vector<CommandInfo> BuildTable()
     add(kCmdBuildDomains, "&Build domains", "Ctrl+M", "Ctrl+M", B | E | kGuardHttpKind | kGuardDomainKind);
     add(kCmdToggleView, "&Toggle View", "Ctrl+Tab", "Ctrl+Tab", B | kGuardDomainKind);
     add(kCmdRebuildDomainsAfterSearch, "&Rebuild domains after search", "", "", kGuardDomainKind);
+    add(kCmdCopyFolder, "&Copy folder to Clipboard", "", "", B | L, kCtx);
+    add(kCmdSaveFolder, "&Save folder as...", "", "", B | L, kCtx);
     add(kCmdBuildOrToggleDomains, "Build Domains / Toggle View", "", "", B | kGuardDomainKind, kTool,
         "Build Domains");
     // File lists and parsing.

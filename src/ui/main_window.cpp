@@ -138,6 +138,14 @@ MainWindow::MainWindow(AppState& app, QtUiPort& port, QWidget* parent)
         RebuildPerColumnMenu();
     });
 
+    m_domainView->SetCommandRunner([this](int id) { return RunCommand(id); },
+                                   [this](int id) { return CanRun(id); });
+    QTableView* folderView = m_domainView->FolderView();
+    folderView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(folderView, &QWidget::customContextMenuRequested, this, [this, folderView](const QPoint& pos) {
+        BuildFolderListContextMenu()->popup(folderView->viewport()->mapToGlobal(pos));
+    });
+
     BuildMenus();
     BuildToolbar();
     ApplyColumnWidths();
@@ -561,14 +569,28 @@ QString MainWindow::SaveFileName(const QString& filter, const QString& defaultSu
     return name;
 }
 
-bool MainWindow::CanRun(int id) const
+int MainWindow::RoutedId(int id) const
 {
+    // In the domain view the list's Save and Copy act on the selected folder.
+    if (m_app.domain.viewShown) {
+        if (id == kCmdSaveListAs)
+            return kCmdSaveFolder;
+        if (id == kCmdCopyList)
+            return kCmdCopyFolder;
+    }
+    return id;
+}
+
+bool MainWindow::CanRun(int requested) const
+{
+    const int id = RoutedId(requested);
     // A command runs when its subsystem registered a performer and its guards allow it now.
     return m_commands.Has(id) && CommandAllowed(m_app, id);
 }
 
-bool MainWindow::RunCommand(int id)
+bool MainWindow::RunCommand(int requested)
 {
+    const int id = RoutedId(requested);
     if (!CanRun(id) || !m_commands.Run(*this, id))
         return false;
     m_stateKey = ~0ULL;
@@ -676,6 +698,15 @@ QMenu* MainWindow::BuildRowContextMenu()
             if (action->menu() == nullptr && action->data().toInt() != kCmdSelectAll)
                 action->setEnabled(action->isEnabled() && !m_app.jobs.Running());
     }
+    return menu;
+}
+
+QMenu* MainWindow::BuildFolderListContextMenu()
+{
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    AddCommands(menu, {kCmdCopySelected, kCmdSaveSelectedText, kCmdSaveSelectedHtml, kCmdSaveSelectedCsv, 0,
+                       kCmdSelectAll});
     return menu;
 }
 

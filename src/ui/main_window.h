@@ -63,6 +63,8 @@ public:
 
     // The row context menu as it would be shown now (built fresh from the list's kind).
     QMenu* BuildRowContextMenu();
+    // The domain view's folder list menu: copying, saving and selecting its rows.
+    QMenu* BuildFolderListContextMenu();
 
     // Brings menus, toolbar, tooltips and the per-kind menu texts in line with the state.
     void UpdateCommandStates();
@@ -116,6 +118,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The command a chosen number stands for in the shown view.
+    int RoutedId(int id) const;
     void BuildMenus();
     void BuildToolbar();
     QAction* MakeAction(int id);

@@ -5,6 +5,7 @@
 #include "core/app_state.h"
 #include "core/command_ids.h"
 #include "export/list_export.h"
+#include "list/result_list.h"
 #include "ui/cell_text.h"
 #include "ui/commands/command_registry.h"
 #include "ui/commands/subsystem_commands.h"
@@ -16,6 +17,12 @@ namespace lt {
 namespace {
 
 enum SaveChoice { kSaveText = 0, kSaveHtml = 1, kSaveCsv = 2 };
+
+// The list the exports read: the folder list while the domain view is shown.
+const ResultList& ShownList(const AppState& app)
+{
+    return app.domain.viewShown ? app.secondList : app.list;
+}
 
 // `preset` < 0 asks with the "Save List as" dialog, which starts with the last choice.
 void SaveList(MainWindow& window, int& lastChoice, bool selectedOnly, int preset)
@@ -36,17 +43,18 @@ void SaveList(MainWindow& window, int& lastChoice, bool selectedOnly, int preset
         window.SaveFileName(QLatin1String(kFilters[choice]), QLatin1String(kSuffixes[choice]));
     if (name.isEmpty())
         return;
-    window.SyncSelectionToList();
+    window.SyncShownSelectionToList();
     const std::string path = EncodePath(name);
+    const ResultList& list = ShownList(app);
     switch (choice) {
     case kSaveText:
-        ExportText(app, app.list, path, selectedOnly, 0);
+        ExportText(app, list, path, selectedOnly, 0);
         break;
     case kSaveHtml:
-        ExportHtml(app, app.list, path, selectedOnly, 0);
+        ExportHtml(app, list, path, selectedOnly, 0);
         break;
     default:
-        ExportCsv(app, app.list, path, selectedOnly, 0);
+        ExportCsv(app, list, path, selectedOnly, 0);
         break;
     }
 }
@@ -58,8 +66,8 @@ void CopyRowsToClipboard(MainWindow& window, int rowChoice, int columnKey)
     AppState& app = window.App();
     if (app.jobs.Running())
         return;
-    window.SyncSelectionToList();
-    const std::string text = ListClipboardText(app, app.list, rowChoice, 0, columnKey);
+    window.SyncShownSelectionToList();
+    const std::string text = ListClipboardText(app, ShownList(app), rowChoice, 0, columnKey);
     if (!text.empty())
         app.ui.SetClipboardText(text);
 }

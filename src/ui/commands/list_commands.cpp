@@ -126,7 +126,12 @@ void RegisterListCommands(CommandRegistry& registry)
     registry.AddRange(kCmdHitRatesColumnFirst, kCmdHitRatesColumnLast, [](MainWindow& window, int id) {
         HitRatesCommand(window, id - kCmdHitRatesColumnFirst);
     });
-    registry.Add(kCmdSelectAll, [](MainWindow& window, int) { window.View()->selectAll(); });
+    registry.Add(kCmdSelectAll, [](MainWindow& window, int) {
+        if (window.App().domain.viewShown)
+            window.Domains()->FolderView()->selectAll();
+        else
+            window.View()->selectAll();
+    });
 }
 
 } // namespace lt
