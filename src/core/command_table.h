@@ -30,7 +30,8 @@ enum CommandPlace : unsigned {
 };
 
 // One numbered command: its menu text (with the '&' mnemonic), the key shown in the menu, the key of
-// the window-wide accelerator table (empty when none), its guards and whether its performer exists.
+// the window-wide accelerator table (empty when none) and its guards. Whether it can run at all
+// follows from the window's registered performers (ui/commands/).
 // Keys use the portable names "Ctrl+O", "Shift+Q", "Alt+F3", "F1", "Ctrl+Num++".
 struct CommandInfo
 {
@@ -40,7 +41,6 @@ struct CommandInfo
     std::string appKey;    // the window-wide accelerator
     unsigned guards = kGuardNone;
     unsigned places = kPlaceMenu;
-    bool connected = false;
     std::string tooltip;   // toolbar tooltip, empty when the command has no button
 };
 
@@ -53,12 +53,10 @@ const CommandInfo* FindCommand(int id);
 // The menu text of a command with its key after a tab ("S&ave List as\tCtrl+S").
 std::string MenuText(const CommandInfo& command);
 
-// True when the guards of the command do not forbid it in the current state. Does not look at
-// whether the command is connected.
+// True when the guards of the command do not forbid it in the current state.
 bool GuardsAllow(const AppState& app, unsigned guards);
-// True when the command can run now: it exists, is connected and its guards allow it.
-bool CommandEnabled(const AppState& app, int id);
-// The same test for a command whose performer the caller knows to exist (the window's registry).
+// True when the command exists and its guards allow it now; whether a performer exists is the
+// window's registry's business.
 bool CommandAllowed(const AppState& app, int id);
 
 // Whether the domain commands (1453, 1480, 1544, 1545) apply to the list's contents.

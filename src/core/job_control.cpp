@@ -105,7 +105,10 @@ void StopJob(AppState& app)
         return;
     }
     const char* question = code <= kJobFolderSearch ? "Stop current Search ?" : "Stop current Process ?";
-    const MsgAnswer answer = ShowMessage(app, question, "LinkTrawl", {MsgButtons::YesNo, MsgIcon::Question});
+    MsgStyle style{MsgButtons::YesNo, MsgIcon::Question};
+    style.watchedJob = &jobs.jobCode;
+    style.mootUnless = code;
+    const MsgAnswer answer = ShowMessage(app, question, "LinkTrawl", style);
     // The job may have ended while the question was open; a successor is not stopped by it.
     if (answer == MsgAnswer::Yes && jobs.Code() == code)
         StopCurrent(app);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -17,8 +18,17 @@ enum class MsgAnswer { Ok, Yes, No, Cancel, Replace, Append, Continue };
 
 struct MsgStyle
 {
-    MsgButtons buttons = MsgButtons::Ok;
-    MsgIcon icon = MsgIcon::Information;
+    constexpr MsgStyle(MsgButtons b = MsgButtons::Ok, MsgIcon i = MsgIcon::Information) : buttons(b), icon(i)
+    {
+    }
+
+    MsgButtons buttons;
+    MsgIcon icon;
+    // When set, the open box watches this job code and closes itself with the safe answer once it
+    // differs from `mootUnless` (a question that the end of the job made moot).
+    const std::atomic<int32_t>* watchedJob = nullptr;
+    int32_t mootUnless = 0;
+    bool Moot() const { return watchedJob != nullptr && watchedJob->load() != mootUnless; }
 };
 
 // Small icons of the status-bar panes.

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/app_state.h"
+#include "core/status_bar.h"
 #include "core/cp1252.h"
 #include "core/messages.h"
 #include "list/find_in_list.h"
@@ -378,8 +379,30 @@ std::size_t FolderRunStart(const ResultList& list, const FolderQuery& q)
     return first;
 }
 
-// The rows the folder shows, read from its run only. Nothing when `superseded` says a newer
-// selection has won while reading.
+
+// Puts the rows into the folder list unless a newer selection has won. Returns the rows shown,
+// or -1.
+long PublishFolderRows(AppState& app, std::vector<ResultRow> shown, const std::function<bool()>& superseded)
+{
+    DomainState& d = app.domain;
+    std::lock_guard lock(d.publishMutex);
+    if (superseded())
+        return -1;
+    std::vector<ColumnState> columns = FolderListColumns(app.list);
+    const std::vector<ColumnState> current = app.secondList.Columns();
+    bool same = columns.size() == current.size();
+    for (std::size_t c = 0; same && c < columns.size(); ++c)
+        same = columns[c].header == current[c].header && columns[c].type == current[c].type;
+    if (!same)
+        app.secondList.SetColumns(std::move(columns));
+    const long count = static_cast<long>(shown.size());
+    app.secondList.Modify([&](std::vector<ResultRow>& rows) { rows.swap(shown); });
+    app.secondList.SetFocusedRow(-1);
+    return count;
+}
+
+} // namespace
+
 std::optional<std::vector<ResultRow>> CollectFolderRows(const AppState& app, const FolderQuery& q,
                                                         const std::function<bool()>& superseded)
 {
@@ -431,29 +454,6 @@ std::optional<std::vector<ResultRow>> CollectFolderRows(const AppState& app, con
     }
     return shown;
 }
-
-// Puts the rows into the folder list unless a newer selection has won. Returns the rows shown,
-// or -1.
-long PublishFolderRows(AppState& app, std::vector<ResultRow> shown, const std::function<bool()>& superseded)
-{
-    DomainState& d = app.domain;
-    std::lock_guard lock(d.publishMutex);
-    if (superseded())
-        return -1;
-    std::vector<ColumnState> columns = FolderListColumns(app.list);
-    const std::vector<ColumnState> current = app.secondList.Columns();
-    bool same = columns.size() == current.size();
-    for (std::size_t c = 0; same && c < columns.size(); ++c)
-        same = columns[c].header == current[c].header && columns[c].type == current[c].type;
-    if (!same)
-        app.secondList.SetColumns(std::move(columns));
-    const long count = static_cast<long>(shown.size());
-    app.secondList.Modify([&](std::vector<ResultRow>& rows) { rows.swap(shown); });
-    app.secondList.SetFocusedRow(-1);
-    return count;
-}
-
-} // namespace
 
 long FillFolderList(AppState& app, const FolderQuery& q, uint64_t serial)
 {
@@ -540,6 +540,8 @@ bool ToggleViewCommand(AppState& app)
     if (d.viewShown) {
         d.viewShown = false;
         d.treeFocus = false;
+        // The count pane showed the folder's rows.
+        ShowRowCount(app);
         return true;
     }
     if (!d.exists || d.tree.Empty() || app.settings.itemKind != kItemHttpFtp)

@@ -4,7 +4,9 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +14,7 @@
 namespace lt {
 
 struct AppState;
+struct ResultRow;
 class SortSnapshot;
 
 // The three images of the tree, in this order.
@@ -45,7 +48,7 @@ public:
 
     int AddNode(int parent, std::string label, uint32_t firstRow);
     void Clear();
-    void ClearFolders(); // keeps the roots
+    void ClearFolders();                        // keeps the roots
     int FindRoot(std::string_view label) const; // ignoring case; -1 when absent
     // All nodes in tree order (each node before its children, roots in their order).
     std::vector<int> TreeOrder() const;
@@ -72,10 +75,10 @@ struct DomainBuild
 {
     DomainTree* tree = nullptr;
     const SortSnapshot* rows = nullptr;
-    long last = 0;                      // index of the last row consumed
+    long last = 0; // index of the last row consumed
     int depth = 0;
     std::vector<std::string> lastFolder; // per depth: the folder inserted last
-    std::size_t inserted = 0;           // never more folders than rows
+    std::size_t inserted = 0;            // never more folders than rows
 };
 
 // Builds the roots and their folders from the rows (column 0 of the result list, sorted by URL).
@@ -93,6 +96,10 @@ struct FolderQuery
     uint32_t firstRow = 0;
 };
 FolderQuery MakeFolderQuery(const DomainTree& tree, int node);
+// The rows the folder shows, read from its run of the result list only; nothing when `superseded`
+// says a newer selection has won while reading.
+std::optional<std::vector<ResultRow>> CollectFolderRows(const AppState& app, const FolderQuery& q,
+                                                        const std::function<bool()>& superseded);
 // True when `text` lies in the folder `path` (comparing without ASCII case, skipping '-' and,
 // with `skipApostrophes`, '\'').
 bool LiesInFolder(std::string_view path, std::string_view text, bool skipApostrophes = false);
@@ -106,7 +113,7 @@ struct DomainState
     DomainState& operator=(const DomainState&) = delete;
     ~DomainState(); // waits for running fills
 
-    bool exists = false;    // the tree and the folder list were created
+    bool exists = false; // the tree and the folder list were created
     // The tree view is shown instead of the plain list; folder fills read it on their threads.
     std::atomic<bool> viewShown{false};
     bool treeFocus = false; // the tree should have the focus

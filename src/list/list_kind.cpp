@@ -225,7 +225,6 @@ void ClearResultList(AppState& app, int mode)
     if (app.startup.textWindowMode != 0)
         return;
     ListState& ls = app.listState;
-    ls.noSecondColumnText = true;
     app.search.targetText.clear();
     app.search.droppedCaption.clear();
     app.search.singleTargetText.clear();

@@ -42,7 +42,6 @@ struct ListState
     int hitRateMode = 0;          // 0 none, 1 per column, 2 over-all (two columns)
     bool fileInfoOption = false;  // "File Date" and "File Size" columns of file-search lists
     bool netscapeDetail = false;  // Netscape 4.x history columns
-    bool noSecondColumnText = true;
     int pendingParseColumns = 0;  // column count pending from the parse dialog, 0 for none
     bool parseTextFileMode = false; // parsed text: empty first cells are kept in the text export
     // Kept with a session: the "Status" column (-1 none), the layout-changed flag and the

@@ -159,6 +159,17 @@ void RunKeySort(AppState& app, const SortRequest& req)
     FinishSort(app, req, outcome, n);
 }
 
+// Asked when the sort is chosen, so that no adder of titles has to keep a flag up to date.
+bool AnyRowHasText(const ResultList& list, int column)
+{
+    bool found = false;
+    list.ForEachRowFrom(0, [&found, column](std::size_t, const ResultRow& row) {
+        found = !row.Cell(column).empty();
+        return !found;
+    });
+    return found;
+}
+
 } // namespace
 
 SortEngine ChooseSortEngine(int mode, std::size_t rows)
@@ -186,11 +197,11 @@ bool SortByColumn(AppState& app, bool domainList)
     if (n == 0 || column < 0 || column >= static_cast<int>(columns.size()))
         return false;
     const std::string& sortHeader = columns[column].header;
-    if (!domainList && app.listState.kind == kListFileSearch && !app.search.severalTargets &&
+    // A folder or file-list search reads many files even when it was started on one target.
+    if (!domainList && app.listState.kind == kListFileSearch && !app.search.severalFiles &&
         Cp1252EqualsNoCase(sortHeader, "File"))
         return false; // every row comes from the one file searched
-    if (!sortHeader.empty() && (sortHeader[0] == 'T' || sortHeader[0] == 't') &&
-        app.listState.noSecondColumnText)
+    if (!sortHeader.empty() && (sortHeader[0] == 'T' || sortHeader[0] == 't') && !AnyRowHasText(list, 1))
         return false;
 
     SortRequest req;

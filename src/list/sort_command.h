@@ -6,21 +6,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/command_ids.h"
 #include "list/sort_orders.h"
 
 namespace lt {
 
 struct AppState;
 class ResultList;
-
-// Commands of the special sorts (F2 delivers 1554).
-enum SortCommandId : int {
-    kCmdSortLength = 1551,
-    kCmdSortEnding = 1552,
-    kCmdSortFileNumber = 1553,
-    kCmdSortRemoteNumber = 1554,
-    kCmdSortSymbol = 1555,
-};
 
 // The sort settings of one list.
 struct SortFlags
@@ -88,8 +80,8 @@ enum class HeaderAction { None, Sorted, Fit };
 struct HeaderClickResult
 {
     HeaderAction action = HeaderAction::None;
-    int column = -1;   // for Fit: the column to fit, -1 for all columns
-    int fitMode = 0;   // for Fit: 0 one column, 1 all (Shift), 2 all (Ctrl)
+    int column = -1; // for Fit: the column to fit, -1 for all columns
+    int fitMode = 0; // for Fit: 0 one column, 1 all (Shift), 2 all (Ctrl)
 };
 // A click on the header of `column`, `xInColumn` pixels from its left edge: a hits column, or a
 // click in the sort zone, sorts by the column (a second click on the same column reverses it);

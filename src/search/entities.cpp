@@ -61,7 +61,21 @@ void Bound(std::string& text)
         text.resize(kMaxText);
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+int HexValue(char c)
+{
+    if (IsDigit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
 
 // The byte a numeric reference stands for, or -1 when the reference stays as it is.
 int ReferenceByte(uint32_t value)
@@ -82,14 +96,25 @@ std::size_t NumericReference(std::string_view in, int& byte)
 {
     if (in.size() < 3 || in[0] != '&' || in[1] != '#')
         return 0;
-    std::size_t j = 2;
     uint32_t value = 0;
-    while (j < in.size() && j < 8 && IsDigit(in[j])) {
-        value = value * 10 + static_cast<uint32_t>(in[j] - '0');
-        ++j;
+    std::size_t j = 2;
+    if (in[2] == 'x' || in[2] == 'X') {
+        // "&#x3C;": up to six hexadecimal digits.
+        j = 3;
+        while (j < in.size() && j < 9 && HexValue(in[j]) >= 0) {
+            value = value * 16 + static_cast<uint32_t>(HexValue(in[j]));
+            ++j;
+        }
+        if (j == 3)
+            return 0;
+    } else {
+        while (j < in.size() && j < 8 && IsDigit(in[j])) {
+            value = value * 10 + static_cast<uint32_t>(in[j] - '0');
+            ++j;
+        }
+        if (j == 2)
+            return 0;
     }
-    if (j == 2)
-        return 0;
     byte = ReferenceByte(value);
     if (byte < 0)
         return 0;

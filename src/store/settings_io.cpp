@@ -954,10 +954,12 @@ void WriteIniAtClose(AppState& app, IniFile& ini)
     // search settings are saved too.
     std::string r12 = R12Text(app);
     if (!o.saveSearchOnExit) {
-        std::string stored = ini.GetString(kSecOptions, "R12", "0000010", 7);
+        // Without a stored R12 the search digits are the fields' defaults ("Entire Line" on).
+        constexpr const char* kSearchDefaults = "0100010";
+        std::string stored = ini.GetString(kSecOptions, "R12", kSearchDefaults, 7);
         stored.resize(7, '0');
         for (std::size_t i : {0u, 1u, 4u})
-            r12[i] = (stored[i] == '0' || stored[i] == '1') ? stored[i] : "0000010"[i];
+            r12[i] = (stored[i] == '0' || stored[i] == '1') ? stored[i] : kSearchDefaults[i];
     }
     ini.SetString(kSecOptions, "R12", r12);
 

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "core/app_state.h"
+#include "core/command_ids.h"
 #include "list/domain_tree.h"
 #include "list/sort_command.h"
 #include "ui/domain_tree_model.h"
@@ -96,11 +97,11 @@ DomainView::DomainView(AppState& app, QWidget* parent) : QSplitter(Qt::Horizonta
             RememberLayout();
     });
 
-    auto* expand = new QShortcut(QKeySequence(QStringLiteral("Ctrl+X")), m_tree, nullptr, nullptr,
-                                 Qt::WidgetShortcut);
+    auto* expand =
+        new QShortcut(QKeySequence(QStringLiteral("Ctrl+X")), m_tree, nullptr, nullptr, Qt::WidgetShortcut);
     connect(expand, &QShortcut::activated, this, [this] { ExpandSubfolders(true); });
-    auto* collapse = new QShortcut(QKeySequence(QStringLiteral("Ctrl+A")), m_tree, nullptr, nullptr,
-                                   Qt::WidgetShortcut);
+    auto* collapse =
+        new QShortcut(QKeySequence(QStringLiteral("Ctrl+A")), m_tree, nullptr, nullptr, Qt::WidgetShortcut);
     connect(collapse, &QShortcut::activated, this, [this] { ExpandSubfolders(false); });
 }
 
@@ -276,15 +277,28 @@ void DomainView::ExpandSubfolders(bool expand)
     }
 }
 
+void DomainView::SetCommandRunner(std::function<bool(int)> run, std::function<bool(int)> canRun)
+{
+    m_runCommand = std::move(run);
+    m_canRunCommand = std::move(canRun);
+}
+
 QMenu* DomainView::BuildTreeContextMenu()
 {
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    // Exporting, printing and deleting a folder come with the writers of the list; until then
-    // their entries are shown disabled.
-    for (const char* text :
-         {"&Copy folder to Clipboard", "&Add folder to Bookmarks", "&Save folder as...", "&Print folder"})
-        menu->addAction(QString::fromLatin1(text))->setEnabled(false);
+    // Bookmarks, printing and deleting a folder come with their writers; until then their entries
+    // are shown disabled.
+    auto command = [this, menu](const char* text, int id) {
+        QAction* action = menu->addAction(QString::fromLatin1(text));
+        action->setEnabled(id != 0 && m_canRunCommand && m_canRunCommand(id));
+        if (id != 0)
+            connect(action, &QAction::triggered, this, [this, id] { m_runCommand(id); });
+    };
+    command("&Copy folder to Clipboard", kCmdCopyFolder);
+    command("&Add folder to Bookmarks", 0);
+    command("&Save folder as...", kCmdSaveFolder);
+    command("&Print folder", 0);
     menu->addSeparator();
     menu->addAction(QStringLiteral("&Delete folder"))->setEnabled(false);
     menu->addSeparator();

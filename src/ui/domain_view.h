@@ -5,6 +5,7 @@
 #include <QSplitter>
 
 #include <cstdint>
+#include <functional>
 
 class QMenu;
 class QTableView;
@@ -50,6 +51,8 @@ public:
 
     // The tree's context menu as it would be shown now.
     QMenu* BuildTreeContextMenu();
+    // How the tree's menu runs the window's folder commands (and asks whether they may run).
+    void SetCommandRunner(std::function<bool(int)> run, std::function<bool(int)> canRun);
     void ExpandSubfolders(bool expand);
 
     // The tree width to use for a window of `windowWidth` pixels.
@@ -70,6 +73,8 @@ private:
     QTableView* m_folderView = nullptr;
     DomainTreeModel* m_treeModel = nullptr;
     SortHeaderModel* m_folderModel = nullptr;
+    std::function<bool(int)> m_runCommand;
+    std::function<bool(int)> m_canRunCommand;
     bool m_programmatic = false;
     bool m_applyingWidths = false;
     bool m_sized = false;

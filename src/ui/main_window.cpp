@@ -30,6 +30,7 @@
 #include <thread>
 
 #include "core/app_state.h"
+#include "core/command_ids.h"
 #include "core/command_table.h"
 #include "core/messages.h"
 #include "core/window_messages.h"
@@ -46,6 +47,7 @@
 #include "search/remove_dupes.h"
 #include "search/search_jobs.h"
 #include "ui/cell_text.h"
+#include "ui/commands/subsystem_commands.h"
 #include "ui/domain_view.h"
 #include "ui/find_dialog.h"
 #include "ui/folder_dialog.h"
@@ -102,7 +104,8 @@ MainWindow::MainWindow(AppState& app, QtUiPort& port, QWidget* parent)
     m_view->verticalHeader()->setDefaultSectionSize(std::max(18, fontMetrics().height() + 4));
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->horizontalHeader()->setSectionsClickable(true);
-    m_view->horizontalHeader()->setStretchLastSection(false);
+    // The last column reaches the window's edge; its stored width stays what the user gave it.
+    m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_view->installEventFilter(this);
     m_stack = new QStackedWidget(this);
@@ -125,20 +128,30 @@ MainWindow::MainWindow(AppState& app, QtUiPort& port, QWidget* parent)
 
     connect(m_view, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { ShowRowContextMenu(m_view->viewport()->mapToGlobal(pos)); });
-    connect(m_view, &QAbstractItemView::activated, this, [this](const QModelIndex&) { RunCommand(4210); });
+    connect(m_view, &QAbstractItemView::activated, this,
+            [this](const QModelIndex&) { RunCommand(kCmdLaunchRow); });
     // A click (not a drag or a resize) on a header section sorts or fits by the section.
-    new HeaderClickFilter(m_view->horizontalHeader(), [this](int column, int x) { OnHeaderClicked(column, x); });
+    new HeaderClickFilter(m_view->horizontalHeader(),
+                          [this](int column, int x) { OnHeaderClicked(column, x); });
     connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this, &MainWindow::OnSectionResized);
     connect(m_model, &ResultTableModel::ColumnsChanged, this, [this] {
         ApplyColumnWidths();
         RebuildPerColumnMenu();
     });
 
+    m_domainView->SetCommandRunner([this](int id) { return RunCommand(id); },
+                                   [this](int id) { return CanRun(id); });
+    QTableView* folderView = m_domainView->FolderView();
+    folderView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(folderView, &QWidget::customContextMenuRequested, this, [this, folderView](const QPoint& pos) {
+        BuildFolderListContextMenu()->popup(folderView->viewport()->mapToGlobal(pos));
+    });
+
     BuildMenus();
     BuildToolbar();
     ApplyColumnWidths();
     RebuildPerColumnMenu();
-    Action(1516)->setShortcuts({QKeySequence(Qt::Key_F4), QKeySequence(Qt::CTRL | Qt::Key_F3)});
+    Action(kCmdFindPrevious)->setShortcuts({QKeySequence(Qt::Key_F4), QKeySequence(Qt::CTRL | Qt::Key_F3)});
     // Esc while a sort runs asks whether to stop it.
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, [this] { RequestSortStop(m_app); });
@@ -152,6 +165,12 @@ MainWindow::MainWindow(AppState& app, QtUiPort& port, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+    // Destroyed before the close sequence ended (tests do): the worker may still need the
+    // window thread to answer it.
+    while (m_joiner.joinable() && !m_workerJoined.load())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (m_joiner.joinable())
+        m_joiner.join();
     m_app.listState.onClear = {};
     m_port.SetStatusPanes(nullptr);
     m_port.SetPostHandler({});
@@ -220,70 +239,77 @@ void MainWindow::BuildMenus()
     const bool hasMenu = m_app.startup.textWindowMode == 0 && !m_app.startup.secondaryWindow;
 
     QMenu* file = AddMenu(nullptr, QStringLiteral("&File"));
-    AddCommands(file, {1400});
+    AddCommands(file, {kCmdSelectFiles});
     if (hasMenu || true) {
         m_reopenMenu = AddMenu(file, QStringLiteral("&Reopen"));
-        for (int id = 1600; id <= 1606; ++id)
+        for (int id = kCmdReopenFirst; id <= kCmdReopenLast; ++id)
             MakeAction(id);
     }
-    AddCommands(file, {1405, 1454, 1410, 1414, 0, 5201, 1455, 5202, 0, 1415, 0, 1460, 1465, 0, 1450, 1451, 0,
-                       1471});
+    AddCommands(file, {kCmdSelectDirectory, kCmdSearchFavorites, kCmdReadClipboard, kCmdExtractByBaseUrl, 0,
+                       kCmdFilesLast8Minutes, kCmdIeCacheLastHour, kCmdRecentLinks, 0, kCmdSearchOptions, 0,
+                       kCmdStop, kCmdSkipFile, 0, kCmdNewWindow, kCmdTextWindow, 0, kCmdExit});
 
     m_editMenu = AddMenu(nullptr, QStringLiteral("&Edit"));
-    AddCommands(m_editMenu, {1440, 1515, 1516, 0, 1501, 1500, 0, 4223, 4225, 1452});
+    AddCommands(m_editMenu, {kCmdFind, kCmdFindNext, kCmdFindPrevious, 0, kCmdReplaceText, kCmdRemoveDupes, 0,
+                             kCmdUnescapeUrls, kCmdCutParameters, kCmdClearResults});
 
     QMenu* list = AddMenu(nullptr, QStringLiteral("&List"));
-    AddCommands(list, {1420, 4221, 1422, 0, 1434, 1435, 0});
+    AddCommands(list, {kCmdSaveListAs, kCmdSaveListHtml, kCmdCopyList, 0, kCmdPrintList, kCmdPrinterFont, 0});
     m_bookmarksMenu = AddMenu(list, QStringLiteral("&Add List to Bookmarks"));
-    AddCommands(m_bookmarksMenu, {1512, 1511, 1513});
-    Action(1512)->setIcon(BrowserIcon(0));
-    Action(1511)->setIcon(BrowserIcon(1));
-    Action(1513)->setIcon(BrowserIcon(2));
+    AddCommands(m_bookmarksMenu, {kCmdListBookmarksIe, kCmdListBookmarksNetscape, kCmdListBookmarksOpera});
+    Action(kCmdListBookmarksIe)->setIcon(BrowserIcon(0));
+    Action(kCmdListBookmarksNetscape)->setIcon(BrowserIcon(1));
+    Action(kCmdListBookmarksOpera)->setIcon(BrowserIcon(2));
     list->addSeparator();
-    AddCommands(list, {1445});
+    AddCommands(list, {kCmdResizeColumns});
 
     m_sortMenu = AddMenu(nullptr, QStringLiteral("&Sort Urls"));
-    AddCommands(m_sortMenu, {1551, 1552, 1555, 1553, 1554, 0});
+    AddCommands(m_sortMenu, {kCmdSortLength, kCmdSortEnding, kCmdSortSymbol, kCmdSortFileNumber,
+                             kCmdSortRemoteNumber, 0});
     QMenu* hitRates = AddMenu(m_sortMenu, QStringLiteral("Hit &rates"));
-    AddCommands(hitRates, {1439});
+    AddCommands(hitRates, {kCmdHitRatesOverAll});
     m_perColumnMenu = AddMenu(hitRates, QStringLiteral("Per &Column"));
-    for (int id = 5800; id <= 5808; ++id)
+    for (int id = kCmdHitRatesColumnFirst; id <= kCmdHitRatesColumnLast; ++id)
         MakeAction(id);
 
     QMenu* domains = AddMenu(nullptr, QStringLiteral("&Domains"));
-    AddCommands(domains, {1480, 1544, 0, 1545, 0, 1453});
-    Action(1545)->setCheckable(true);
-    Action(1545)->setChecked(m_app.options.rebuildDomainsAfterSearch);
+    AddCommands(domains, {kCmdBuildDomains, kCmdToggleView, 0, kCmdRebuildDomainsAfterSearch, 0,
+                          kCmdBuildOrToggleDomains});
+    Action(kCmdRebuildDomainsAfterSearch)->setCheckable(true);
+    Action(kCmdRebuildDomainsAfterSearch)->setChecked(m_app.options.rebuildDomainsAfterSearch);
 
     QMenu* fileList = AddMenu(nullptr, QStringLiteral("File Lis&t"));
-    AddCommands(fileList, {1474, 1477, 0, 1478, 1475, 1476, 0, 1502});
+    AddCommands(fileList, {kCmdCreateFileList, kCmdFileListFromText, 0, kCmdSearchFileList,
+                           kCmdCompareListToDisk, kCmdMultiunzipBatch, 0, kCmdParseTextFiles});
 
     QMenu* internet = AddMenu(nullptr, QStringLiteral("&Internet"));
-    AddCommands(internet, {1412, 2112, 0, 2100, 2110, 2114, 0, 1503});
+    AddCommands(internet, {kCmdReadInternetFile, kCmdReadInternetFiles, 0, kCmdDownloadFile,
+                           kCmdBatchDownload, kCmdTestUrlStatus, 0, kCmdGenerateUrls});
 
     QMenu* misc = AddMenu(nullptr, QStringLiteral("&Misc"));
     QMenu* typed = AddMenu(misc, QStringLiteral("Edit &Typed Urls"));
-    AddCommands(typed, {1490, 1494});
+    AddCommands(typed, {kCmdTypedUrlsIe, kCmdTypedUrlsNetscape});
     QMenu* history = AddMenu(misc, QStringLiteral("Current &History"));
-    AddCommands(history, {5100, 5140});
-    AddCommands(misc, {1492, 1493, 0});
+    AddCommands(history, {kCmdHistoryIe, kCmdHistoryNetscape});
+    AddCommands(misc, {kCmdEditAboutUrls, kCmdRasAutodial, 0});
     QMenu* cookies = AddMenu(misc, QStringLiteral("List &Cookies"));
-    AddCommands(cookies, {5190, 5191});
-    AddCommands(misc, {5180, 5160, 0, 5194, 5196, 0, 5200});
-    for (int id : {1490, 5100})
+    AddCommands(cookies, {kCmdCookiesIndexFile, kCmdCookiesTextFiles});
+    AddCommands(misc, {kCmdHistoryIndexFile, kCmdNetscapeHistoryFile, 0, kCmdJoinIeDownloads,
+                       kCmdReduceHtmlFiles, 0, kCmdFilesInUse});
+    for (int id : {kCmdTypedUrlsIe, kCmdHistoryIe})
         Action(id)->setIcon(BrowserIcon(0));
-    for (int id : {1494, 5140})
+    for (int id : {kCmdTypedUrlsNetscape, kCmdHistoryNetscape})
         Action(id)->setIcon(BrowserIcon(1));
 
     QMenu* options = AddMenu(nullptr, QStringLiteral("&Options"));
-    AddCommands(options, {1456, 0});
+    AddCommands(options, {kCmdEditOptions, 0});
     QMenu* settings = AddMenu(options, QStringLiteral("&Search Settings"));
-    AddCommands(settings, {5410, 5400, 5420});
+    AddCommands(settings, {kCmdSettingsSaveAs, kCmdSettingsSaveNow, kCmdSettingsLoad});
     QMenu* session = AddMenu(options, QStringLiteral("S&ession"));
-    AddCommands(session, {1530, 1531, 1532});
+    AddCommands(session, {kCmdSessionSaveAs, kCmdSessionLoad, kCmdSessionAppend});
 
     QMenu* help = AddMenu(nullptr, QStringLiteral("&Help"));
-    AddCommands(help, {1540, 0, 1542});
+    AddCommands(help, {kCmdHelp, 0, kCmdAbout});
 
     // Context-only commands still need actions (and their keys) before the first menu opens.
     for (const CommandInfo& command : CommandTable())
@@ -309,7 +335,7 @@ void MainWindow::BuildToolbar()
         }
         QAction* action = MakeAction(id);
         action->setIcon(CommandIcon(id));
-        if (id == 1400) {
+        if (id == kCmdSelectFiles) {
             // "Select Files" opens the file dialog; its arrow opens the recent files.
             m_selectFilesButton = new QToolButton(m_toolbar);
             m_selectFilesButton->setObjectName(QStringLiteral("selectFilesButton"));
@@ -332,7 +358,7 @@ void MainWindow::RebuildReopenMenu()
     bool any = false;
     for (int n = 0; n < kHistorySize; ++n) {
         const std::string& entry = m_app.options.rfHistory[static_cast<std::size_t>(n)];
-        QAction* action = MakeAction(1600 + n);
+        QAction* action = MakeAction(kCmdReopenFirst + n);
         if (entry.empty())
             continue;
         // The multi-selection form lists the folder and the names; the menu shows them readably.
@@ -355,7 +381,7 @@ void MainWindow::RebuildPerColumnMenu()
     m_perColumnMenu->clear();
     const auto columns = m_app.list.Columns();
     for (std::size_t n = 2; n <= columns.size() && n <= 9; ++n) {
-        QAction* action = MakeAction(5800 + static_cast<int>(n) - 1);
+        QAction* action = MakeAction(kCmdHitRatesColumnFirst + static_cast<int>(n) - 1);
         action->setText(Q(columns[n - 1].header));
         m_perColumnMenu->addAction(action);
     }
@@ -374,6 +400,8 @@ void MainWindow::OnSectionResized(int column, int, int newSize)
 {
     if (m_applyingWidths || column < 0 || column >= m_app.list.ColumnCount())
         return;
+    if (column == m_app.list.ColumnCount() - 1 && m_view->horizontalHeader()->stretchLastSection())
+        return;
     if (m_app.list.Column(column).width != newSize)
         m_app.list.SetColumnWidth(column, newSize);
 }
@@ -383,12 +411,13 @@ void MainWindow::OnHeaderClicked(int column, int xInColumn)
     if (column < 0 || column >= m_app.list.ColumnCount())
         return;
     const Qt::KeyboardModifiers mods = QApplication::keyboardModifiers();
-    const HeaderClickResult result = ColumnHeaderClick(m_app, column, xInColumn, mods & Qt::ShiftModifier,
-                                                       mods & Qt::ControlModifier);
-    if (result.action == HeaderAction::Fit)
-        ResizeColumnsCommand(result.column, result.fitMode);
-    m_model->Refresh();
-    m_headerModel->RefreshHeaders();
+    const HeaderClickResult result =
+        ColumnHeaderClick(m_app, column, xInColumn, mods & Qt::ShiftModifier, mods & Qt::ControlModifier);
+    if (result.action == HeaderAction::Fit) {
+        FitListColumns(m_app, *m_view, result.column, result.fitMode);
+        ApplyColumnWidths();
+    }
+    RefreshList();
 }
 
 void MainWindow::SyncSelectionToList()
@@ -483,18 +512,16 @@ void MainWindow::UpdateCommandStates()
         const CommandInfo* command = FindCommand(id);
         const bool onToolbar = command && (command->places & kPlaceToolbar);
         // Toolbar buttons follow the job, except resizing, new windows and the domain button.
-        if (onToolbar && running && id != 1445 && id != 1450 && id != 1451 && id != 1453 && id != 1460 &&
-            id != 1465)
-            enabled = false;
-        if (id == 1410)
+        if (onToolbar && running && id != kCmdResizeColumns && id != kCmdNewWindow && id != kCmdTextWindow &&
+            id != kCmdBuildOrToggleDomains && id != kCmdStop && id != kCmdSkipFile)
             enabled = false;
         action->setEnabled(enabled);
     }
-    for (const int id : {1420, 1422, 1434, 1453, 1460}) {
+    for (const int id : {kCmdSaveListAs, kCmdCopyList, kCmdPrintList, kCmdBuildOrToggleDomains, kCmdStop}) {
         if (QAction* action = Action(id))
             action->setToolTip(Q(ToolbarTooltip(app, id)));
     }
-    if (QAction* rebuild = Action(1545))
+    if (QAction* rebuild = Action(kCmdRebuildDomainsAfterSearch))
         rebuild->setChecked(app.options.rebuildDomainsAfterSearch);
 
     // The URL commands exist only while the list holds URLs.
@@ -502,7 +529,8 @@ void MainWindow::UpdateCommandStates()
     bool unescape = false;
     bool cutParams = false;
     bool bookmarks = false;
-    if (kind == kListFileSearch || kind == kListOldSession || kind == kListInetSaved || kind == kListInetRead) {
+    if (kind == kListFileSearch || kind == kListOldSession || kind == kListInetSaved ||
+        kind == kListInetRead) {
         const int item = app.settings.itemKind;
         const bool urlKind = item <= kItemTelnet || (item == kItemUser && app.settings.userUrlLike);
         unescape = urlKind;
@@ -511,12 +539,12 @@ void MainWindow::UpdateCommandStates()
     } else if ((kind >= kListNetscapeTyped && kind <= kListNetscapeHistory) || kind == kListFavorites) {
         unescape = cutParams = bookmarks = true;
     } else if (kind == kListRasAutodial) {
-        unescape = Action(4223)->isVisible();
-        cutParams = Action(4225)->isVisible();
+        unescape = Action(kCmdUnescapeUrls)->isVisible();
+        cutParams = Action(kCmdCutParameters)->isVisible();
         bookmarks = m_bookmarksMenu->menuAction()->isVisible();
     }
-    Action(4223)->setVisible(unescape);
-    Action(4225)->setVisible(cutParams);
+    Action(kCmdUnescapeUrls)->setVisible(unescape);
+    Action(kCmdCutParameters)->setVisible(cutParams);
     m_bookmarksMenu->menuAction()->setVisible(bookmarks);
     m_sortMenu->setTitle(cutParams ? QStringLiteral("&Sort Urls") : QStringLiteral("&Sort Items"));
 }
@@ -542,337 +570,57 @@ QString MainWindow::SaveFileName(const QString& filter, const QString& defaultSu
     return name;
 }
 
-bool MainWindow::CanRun(int id) const
+int MainWindow::RoutedId(int id) const
 {
-    // A command runs when the window registered its performer (or it is one the window still
-    // performs itself) and its guards allow it now.
-    if (m_commands.Has(id))
-        return CommandAllowed(m_app, id);
-    return CommandEnabled(m_app, id);
+    // In the domain view the list's Save and Copy act on the selected folder.
+    if (m_app.domain.viewShown) {
+        if (id == kCmdSaveListAs)
+            return kCmdSaveFolder;
+        if (id == kCmdCopyList)
+            return kCmdCopyFolder;
+    }
+    return id;
 }
 
-bool MainWindow::RunCommand(int id)
+bool MainWindow::CanRun(int requested) const
 {
-    if (!CanRun(id))
+    const int id = RoutedId(requested);
+    // A command runs when its subsystem registered a performer and its guards allow it now.
+    return m_commands.Has(id) && CommandAllowed(m_app, id);
+}
+
+bool MainWindow::RunCommand(int requested)
+{
+    const int id = RoutedId(requested);
+    if (!CanRun(id) || !m_commands.Run(*this, id))
         return false;
-    if (m_commands.Run(*this, id)) {
-        m_stateKey = ~0ULL;
-        UpdateCommandStates();
-        return true;
-    }
-    switch (id) {
-    case 1400: SelectFilesCommand(); break;
-    case 1405: FolderCommand(false); break;
-    case 1474: FolderCommand(true); break;
-    case 1415: SearchOptionsCommand(); break;
-    case 1456: OptionsCommand(); break;
-    case 1420: SaveListCommand(false, -1); break;
-    case 4221: SaveListCommand(false, 1); break;
-    case 4170: SaveListCommand(true, 0); break;
-    case 4222: SaveListCommand(true, 1); break;
-    case 4216: SaveListCommand(true, 2); break;
-    case 1422: CopyToClipboard(0, 0); break;
-    case 4190: CopyToClipboard(1, 0); break;
-    case 1452: ClearResultsCommand(); break;
-    case 1445: {
-        const Qt::KeyboardModifiers mods = QApplication::keyboardModifiers();
-        ResizeColumnsCommand(-1, mods & Qt::ShiftModifier ? 1 : (mods & Qt::ControlModifier ? 2 : 0));
-        break;
-    }
-    case 1460: StopJob(m_app); break;
-    case 1465: SkipFile(m_app); break;
-    case 1471: ExitCommand(); break;
-    case 1500: RemoveDupesCommand(m_app); break;
-    case 1478: SearchFileListCommand(m_app); break;
-    case 5201: RecentFilesCommand(m_app, false); break;
-    case 1545:
-        m_app.options.rebuildDomainsAfterSearch = !m_app.options.rebuildDomainsAfterSearch;
-        m_app.options.optionsChanged = true;
-        break;
-    case 1542: AboutCommand(); break;
-    case 1551:
-    case 1552:
-    case 1553:
-    case 1554:
-    case 1555: SortMenuCommand(id); break;
-    case 1440: FindDialogCommand(); break;
-    case 1515: FindNext(true); break;
-    case 1516: FindNext(false); break;
-    case 1439: HitRatesCommand(-1); break;
-    case 1480: BuildDomains(); break;
-    case 1544: ToggleView(); break;
-    case 1453:
-        if (!m_app.domain.exists || m_app.domain.tree.Empty())
-            BuildDomains();
-        else
-            ToggleView();
-        break;
-    case 5400: {
-        std::string error;
-        const bool saved = WriteSettings(m_app, m_app.startup.iniPath, kSettingsSaveNow, &error) >= 0;
-        ShowMessage(m_app, saved ? "Search Settings saved !" : "Could not save Settings to File !");
-        break;
-    }
-    case 4160: m_view->selectAll(); break;
-    default:
-        if (id >= 1600 && id <= 1606) {
-            ReopenCommand(id - 1600);
-            break;
-        }
-        if (id >= 5800 && id <= 5808) {
-            HitRatesCommand(id - 5800 + 1);
-            break;
-        }
-        return false;
-    }
     m_stateKey = ~0ULL;
     UpdateCommandStates();
     return true;
 }
 
-void MainWindow::RememberRecentFile(const std::string& selection)
-{
-    // The list keeps single files: a history entry is one line of the INI file.
-    if (selection.empty() || selection.find('\0') != std::string::npos)
-        return;
-    History& recent = m_app.options.rfHistory;
-    auto it = std::find(recent.begin(), recent.end(), selection);
-    if (it == recent.end())
-        it = recent.end() - 1;
-    std::rotate(recent.begin(), it, it + 1);
-    recent.front() = selection;
-    RebuildReopenMenu();
-}
-
-void MainWindow::SelectFilesCommand()
-{
-    QStringList names;
-    if (m_hooks.pickFiles) {
-        names = m_hooks.pickFiles();
-    } else {
-        names = QFileDialog::getOpenFileNames(this, QStringLiteral("Select Files"),
-                                              DecodePath(m_app.options.openFolder),
-                                              QStringLiteral("All Files (*)"));
-    }
-    if (names.isEmpty())
-        return;
-    m_app.options.openFolder = EncodePath(QFileInfo(names.front()).absolutePath() + QLatin1Char('/'));
-    const std::string selection = SelectionFromPaths(names);
-    if (m_app.listState.kind != kListFileSearch)
-        SwitchListKind(m_app, kListFileSearch);
-    RememberRecentFile(selection);
-    SearchPickedFilesCommand(m_app, selection);
-}
-
-void MainWindow::ReopenCommand(int index)
-{
-    const std::string selection = m_app.options.rfHistory[static_cast<std::size_t>(index)];
-    // Nothing happens for a file that is no longer there.
-    const std::vector<std::string> paths = SelectionPaths(selection);
-    if (paths.empty() || !QFileInfo::exists(DecodePath(paths.front())))
-        return;
-    if (m_app.listState.kind != kListFileSearch)
-        SwitchListKind(m_app, kListFileSearch);
-    RememberRecentFile(selection);
-    SearchPickedFilesCommand(m_app, selection);
-}
-
 void MainWindow::DropFiles(const QStringList& paths)
 {
-    if (paths.isEmpty() || m_app.jobs.Running())
-        return;
-    if (m_app.listState.kind == kListFileList) {
-        AddFileListRows(m_app, paths);
-        return;
-    }
-    const std::string selection = SelectionFromPaths(paths);
-    m_app.search.droppedCaption = DroppedNamesCaption(paths);
-    if (m_app.listState.kind != kListFileSearch)
-        SwitchListKind(m_app, kListFileSearch);
-    SearchPickedFilesCommand(m_app, selection);
-    m_app.search.targetText = m_app.search.droppedCaption;
-    m_app.status.SetStatusText(m_app.search.droppedCaption, 0);
+    SearchDroppedFiles(*this, paths);
 }
 
-void MainWindow::FolderCommand(bool fileList)
+void MainWindow::RefreshList()
 {
-    FolderDialog dialog(m_app, fileList, this);
-    if (ExecDialog(dialog) != QDialog::Accepted)
-        return;
-    const std::string folder = dialog.ApplyToSettings();
-    if (folder.empty())
-        return;
-    if (fileList) {
-        if (m_app.listState.kind != kListFileList)
-            SwitchListKind(m_app, kListFileList);
-    } else if (m_app.listState.kind != kListFileSearch && m_app.listState.kind != kListFileList) {
-        SwitchListKind(m_app, kListFileSearch);
-    }
-    SetupFolderSearch(m_app, folder);
-    m_app.status.SetStatusText(m_app.search.targetText, 0);
-    StartFolderSearch(m_app);
-}
-
-void MainWindow::SearchOptionsCommand()
-{
-    SearchOptionsDialog dialog(m_app, this);
-    ExecDialog(dialog);
-}
-
-void MainWindow::OptionsCommand()
-{
-    if (m_optionsOpen)
-        return;
-    m_optionsOpen = true;
-    const bool alternate = m_app.options.alternateRowColors;
-    OptionsSheet sheet(m_app, this);
-    if (ExecDialog(sheet) == QDialog::Accepted) {
-        sheet.Apply();
-        ApplyListKind(m_app);
-        if (alternate != m_app.options.alternateRowColors)
-            m_view->viewport()->update();
-    }
-    m_optionsOpen = false;
-}
-
-void MainWindow::SaveListCommand(bool selectedOnly, int preset)
-{
-    int choice = preset;
-    if (preset < 0) {
-        SaveListDialog dialog(m_lastSavePreset, selectedOnly, this);
-        if (ExecDialog(dialog) != QDialog::Accepted)
-            return;
-        choice = dialog.Choice();
-        selectedOnly = dialog.SelectedOnly();
-        m_lastSavePreset = choice;
-    }
-    static const char* const kFilters[] = {"Text Files (*.txt)", "Html Files (*.*htm*)", "CSV Files (*.csv)"};
-    static const char* const kSuffixes[] = {"txt", "htm", "csv"};
-    const QString name = SaveFileName(QLatin1String(kFilters[choice]), QLatin1String(kSuffixes[choice]));
-    if (name.isEmpty())
-        return;
-    SyncSelectionToList();
-    const std::string path = EncodePath(name);
-    switch (choice) {
-    case 0: ExportText(m_app, m_app.list, path, selectedOnly, 0); break;
-    case 1: ExportHtml(m_app, m_app.list, path, selectedOnly, 0); break;
-    default: ExportCsv(m_app, m_app.list, path, selectedOnly, 0); break;
-    }
-}
-
-void MainWindow::CopyToClipboard(int rowChoice, int columnKey)
-{
-    if (m_app.jobs.Running())
-        return;
-    SyncSelectionToList();
-    const std::string text = ListClipboardText(m_app, m_app.list, rowChoice, 0, columnKey);
-    if (!text.empty())
-        m_app.ui.SetClipboardText(text);
-}
-
-void MainWindow::ClearResultsCommand()
-{
-    const bool domainView = m_app.domain.viewShown;
-    ClearResults(m_app);
-    // The tree and its folder list go with the rows they were built from.
-    if (m_app.domain.exists) {
-        WaitForFolderFills(m_app);
-        m_app.domain.tree.Clear();
-        m_app.domain.selectedNode = -1;
-        ++m_app.domain.treeRevision;
-        m_app.secondList.ClearRows();
-        m_domainView->Reload();
-    }
-    if (domainView)
-        ShowCurrentView();
     m_model->Refresh();
     m_headerModel->RefreshHeaders();
 }
 
-QWidget* MainWindow::ShownView() const
-{
-    return m_app.domain.viewShown ? static_cast<QWidget*>(m_domainView) : static_cast<QWidget*>(m_view);
-}
-
-void MainWindow::SortMenuCommand(int id)
-{
-    const bool domainView = m_app.domain.viewShown;
-    if (domainView)
-        m_domainView->SyncSelectionToList();
-    else
-        SyncSelectionToList();
-    SortCommand(m_app, id);
-    if (domainView) {
-        m_domainView->SyncSelectionFromList();
-        m_domainView->FolderModel()->RefreshHeaders();
-    } else {
-        m_model->Refresh();
-        m_headerModel->RefreshHeaders();
-    }
-}
-
-void MainWindow::FindDialogCommand()
-{
-    if (!CanOpenFindDialog(m_app))
-        return;
-    const bool domainView = m_app.domain.viewShown;
-    m_app.find.dialogOpen = true;
-    FindDialog dialog(m_app, domainView ? m_app.secondList : m_app.list, this);
-    const int result = ExecDialog(dialog);
-    m_app.find.dialogOpen = false;
-    if (result != QDialog::Accepted)
-        return;
-    if (domainView)
-        m_domainView->SyncSelectionToList();
-    else
-        SyncSelectionToList();
-    FindDialogAccept(m_app, dialog.Text(), dialog.Columns(), dialog.AddToSelection());
-    AfterFind();
-}
-
-void MainWindow::FindNext(bool forward)
+void MainWindow::SyncShownSelectionToList()
 {
     if (m_app.domain.viewShown)
         m_domainView->SyncSelectionToList();
     else
         SyncSelectionToList();
-    FindNextCommand(m_app, forward);
-    AfterFind();
 }
 
-void MainWindow::AfterFind()
+QWidget* MainWindow::ShownView() const
 {
-    if (m_app.domain.viewShown) {
-        // A find across folders may have moved to another folder and filled the list itself.
-        m_domainView->SelectNode(m_app.domain.selectedNode);
-        m_domainView->NoteFilled();
-        m_domainView->SyncSelectionFromList();
-    } else {
-        SyncSelectionFromList();
-    }
-}
-
-void MainWindow::HitRatesCommand(int column)
-{
-    SyncSelectionToList();
-    HitRates(m_app, column);
-    m_model->Refresh();
-    m_headerModel->RefreshHeaders();
-}
-
-void MainWindow::BuildDomains()
-{
-    if (!BuildDomainsCommand(m_app))
-        return;
-    m_domainView->Reload();
-    m_domainView->NoteFilled();
-    ShowCurrentView();
-}
-
-void MainWindow::ToggleView()
-{
-    if (ToggleViewCommand(m_app))
-        ShowCurrentView();
+    return m_app.domain.viewShown ? static_cast<QWidget*>(m_domainView) : static_cast<QWidget*>(m_view);
 }
 
 void MainWindow::ShowCurrentView()
@@ -890,32 +638,12 @@ void MainWindow::ShowCurrentView()
     UpdateCommandStates();
 }
 
-void MainWindow::ResizeColumnsCommand(int column, int mode)
-{
-    FitListColumns(m_app, *m_view, column, mode);
-    ApplyColumnWidths();
-}
-
-void MainWindow::ExitCommand()
-{
-    if (m_app.startup.textWindowMode != 0)
-        m_app.jobs.jobCode.store(0);
-    close();
-}
-
-void MainWindow::AboutCommand()
-{
-    QMessageBox::about(this, QStringLiteral("About LinkTrawl"),
-                       QStringLiteral("<b>LinkTrawl</b><br>Finds URLs, e-mail addresses, IP addresses and other "
-                                      "items in files and collects them in one list."));
-}
-
 QMenu* MainWindow::BuildRowContextMenu()
 {
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const ContextActions titles = ContextActionTexts(m_app);
-    QAction* main = Action(4210);
+    QAction* main = Action(kCmdLaunchRow);
     main->setText(Q(titles.main));
     menu->addAction(main);
     // The second action: for search results only while they are URLs of the http kind.
@@ -925,48 +653,61 @@ QMenu* MainWindow::BuildRowContextMenu()
     if (listKind == kListFileSearch || listKind == kListOldSession || listKind == kListInetSaved)
         hasSecond = hasSecond && (item == kItemHttpFtp || (item == kItemUser && m_app.settings.userUrlLike));
     if (hasSecond) {
-        QAction* second = Action(2100);
+        QAction* second = Action(kCmdDownloadFile);
         QAction* entry = menu->addAction(Q(titles.second));
         entry->setEnabled(second->isEnabled());
-        connect(entry, &QAction::triggered, this, [this] { RunCommand(2100); });
+        connect(entry, &QAction::triggered, this, [this] { RunCommand(kCmdDownloadFile); });
     }
     const int kind = listKind;
     if (kind == kListNetscapeTyped || kind == kListIeTyped) {
         // The entry of the other browser comes first, after a separator.
         menu->addSeparator();
-        AddCommands(menu, kind == kListNetscapeTyped ? std::initializer_list<int>{4202, 4206}
-                                                    : std::initializer_list<int>{4206, 4202});
+        AddCommands(menu, kind == kListNetscapeTyped
+                              ? std::initializer_list<int>{kCmdSaveToIeTyped, kCmdSaveToNetscapeTyped}
+                              : std::initializer_list<int>{kCmdSaveToNetscapeTyped, kCmdSaveToIeTyped});
     }
     menu->addSeparator();
     QMenu* selected = menu->addMenu(QStringLiteral("Selected &Items"));
-    AddCommands(selected, {4190, 4170, 4222, 4180, 4122});
-    if (Action(4223)->isVisible()) {
+    AddCommands(selected, {kCmdCopySelected, kCmdSaveSelectedText, kCmdSaveSelectedHtml, kCmdPrintSelected,
+                           kCmdOpenInNewWindow});
+    if (Action(kCmdUnescapeUrls)->isVisible()) {
         QMenu* add = selected->addMenu(QStringLiteral("&Add to Bookmarks"));
-        AddCommands(add, {4240, 4230, 4250});
-        Action(4240)->setIcon(BrowserIcon(0));
-        Action(4230)->setIcon(BrowserIcon(1));
-        Action(4250)->setIcon(BrowserIcon(2));
-        AddCommands(selected, {4224});
-        if (Action(4225)->isVisible())
-            AddCommands(selected, {4226, 2110, 2112, 2114});
+        AddCommands(add,
+                    {kCmdSelectedBookmarksIe, kCmdSelectedBookmarksNetscape, kCmdSelectedBookmarksOpera});
+        Action(kCmdSelectedBookmarksIe)->setIcon(BrowserIcon(0));
+        Action(kCmdSelectedBookmarksNetscape)->setIcon(BrowserIcon(1));
+        Action(kCmdSelectedBookmarksOpera)->setIcon(BrowserIcon(2));
+        AddCommands(selected, {kCmdUnescapeSelected});
+        if (Action(kCmdCutParameters)->isVisible())
+            AddCommands(selected, {kCmdCutParametersSelected, kCmdBatchDownload, kCmdReadInternetFiles,
+                                   kCmdTestUrlStatus});
     }
     if (kind == kListFavorites)
-        AddCommands(selected, {4138});
+        AddCommands(selected, {kCmdDeleteUrlFiles});
     if (kind == kListHistoryIndex || kind == kListCookieIndex)
-        AddCommands(selected, {4134});
+        AddCommands(selected, {kCmdDeleteFromIndexFile});
     if (kind == kListRasAutodial)
-        AddCommands(selected, {4136});
+        AddCommands(selected, {kCmdDeleteFromRegistry});
     menu->addSeparator();
-    AddCommands(menu, {4150, 4160, 4132, 0});
+    AddCommands(menu, {kCmdSelectAllWith, kCmdSelectAll, kCmdDeleteAllWith, 0});
     QMenu* sendTo = menu->addMenu(QStringLiteral("Send &File to"));
-    AddCommands(sendTo, {4220, 0, 5460, 5462});
+    AddCommands(sendTo, {kCmdAssociatedViewer, 0, kCmdCopyFilesTo, kCmdCopyFilesWithPathTo});
     menu->addSeparator();
-    AddCommands(menu, {4120, 4216, 0, 1703, 1704});
+    AddCommands(menu, {kCmdEditListEntry, kCmdSaveSelectedCsv, 0, kCmdReadInNewWindow, kCmdLoadSource});
     if (!m_uiEnabled) {
         for (QAction* action : menu->actions())
-            if (action->menu() == nullptr && action->data().toInt() != 4160)
+            if (action->menu() == nullptr && action->data().toInt() != kCmdSelectAll)
                 action->setEnabled(action->isEnabled() && !m_app.jobs.Running());
     }
+    return menu;
+}
+
+QMenu* MainWindow::BuildFolderListContextMenu()
+{
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    AddCommands(menu, {kCmdCopySelected, kCmdSaveSelectedText, kCmdSaveSelectedHtml, kCmdSaveSelectedCsv, 0,
+                       kCmdSelectAll});
     return menu;
 }
 
@@ -983,15 +724,15 @@ bool MainWindow::ListKeyPressed(QKeyEvent* event)
     if (mods == Qt::ControlModifier && key >= Qt::Key_1 && key <= Qt::Key_9) {
         const int n = key - Qt::Key_0;
         if (m_app.list.ColumnCount() >= n)
-            CopyToClipboard(1, '0' + n);
+            CopyRowsToClipboard(*this, 1, '0' + n);
         return true;
     }
     if (mods == Qt::ControlModifier && key == Qt::Key_C) {
-        CopyToClipboard(1, 0);
+        CopyRowsToClipboard(*this, 1, 0);
         return true;
     }
     if (mods == Qt::NoModifier && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-        RunCommand(4210);
+        RunCommand(kCmdLaunchRow);
         return true;
     }
     if (mods == Qt::NoModifier && key == Qt::Key_Delete) {
@@ -999,17 +740,18 @@ bool MainWindow::ListKeyPressed(QKeyEvent* event)
         return true;
     }
     if (mods == Qt::ControlModifier && key == Qt::Key_D) {
-        RunCommand(4132);
+        RunCommand(kCmdDeleteAllWith);
         return true;
     }
     if (mods == Qt::ControlModifier && key == Qt::Key_N) {
-        RunCommand(1450);
+        RunCommand(kCmdNewWindow);
         return true;
     }
     if (mods == Qt::ShiftModifier && key == Qt::Key_F10) {
         const QModelIndex current = m_view->currentIndex();
         const QRect rect = current.isValid() ? m_view->visualRect(current) : QRect();
-        ShowRowContextMenu(m_view->viewport()->mapToGlobal(rect.isValid() ? rect.bottomLeft() : QPoint(0, 0)));
+        ShowRowContextMenu(
+            m_view->viewport()->mapToGlobal(rect.isValid() ? rect.bottomLeft() : QPoint(0, 0)));
         return true;
     }
     return false;
@@ -1097,8 +839,7 @@ void MainWindow::OnPost(int message, std::intptr_t wparam, std::intptr_t lparam)
             m_domainView->Reload();
             if (m_app.domain.viewShown)
                 m_domainView->NoteFilled();
-        }
-        else
+        } else
             ReportResult(m_app, static_cast<long>(wparam), false);
         break;
     default:
@@ -1114,30 +855,60 @@ bool MainWindow::WriteSettingsOnClose()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_closing) {
+    if (m_closed) {
         event->accept();
         return;
     }
+    // A close that arrives while an earlier one still waits for the job is the same request.
+    event->ignore();
+    if (!m_closing)
+        BeginClose();
+    if (m_workerJoined.load()) {
+        FinishClose();
+        event->accept();
+    }
+}
+
+void MainWindow::BeginClose()
+{
     m_closing = true;
+    // The menus stay off until the window is gone: the job's end must not bring them back.
+    m_pollTimer->stop();
+    EnableUi(false);
     m_port.SetClosing(true);
     m_app.jobs.closing.store(true);
+    if (m_app.jobs.Running())
+        StopCurrent(m_app);
     m_app.jobs.jobCode.store(0);
     m_app.jobs.listBusy.store(false);
-    // The worker may be waiting for the window thread; keep serving it until it ends.
-    std::atomic<bool> joined{false};
-    std::thread joiner([this, &joined] {
+    if (!m_app.jobs.worker.joinable()) {
         JoinWorker(m_app);
-        joined.store(true);
-    });
-    while (!joined.load()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        m_workerJoined.store(true);
+        return;
     }
-    joiner.join();
-    m_pollTimer->stop();
+    // The worker may be waiting for the window thread: the event loop keeps serving it while a
+    // helper thread waits for its end; the window closes once it has ended.
+    m_joiner = std::thread([this] {
+        JoinWorker(m_app);
+        m_workerJoined.store(true);
+    });
+    auto* check = new QTimer(this);
+    connect(check, &QTimer::timeout, this, [this, check] {
+        if (!m_workerJoined.load())
+            return;
+        check->stop();
+        close();
+    });
+    check->start(10);
+}
+
+void MainWindow::FinishClose()
+{
+    if (m_joiner.joinable())
+        m_joiner.join();
     m_model->SetPollInterval(0);
     WriteSettingsOnClose();
-    event->accept();
+    m_closed = true;
 }
 
 } // namespace lt

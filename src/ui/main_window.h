@@ -4,10 +4,12 @@
 #include <QMainWindow>
 #include <QPoint>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ui/commands/command_registry.h"
@@ -29,8 +31,8 @@ class SortHeaderModel;
 class StatusPanes;
 
 // The main window: menus, toolbar, result list and status bar. Every menu item, button, key and
-// context-menu item is a numbered command dispatched by RunCommand; dialogs collect values and
-// call the engine's operations.
+// context-menu item is a numbered command (core/command_ids.h) that RunCommand routes to the
+// performer its subsystem registered in ui/commands/; the window itself holds no command logic.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -61,6 +63,8 @@ public:
 
     // The row context menu as it would be shown now (built fresh from the list's kind).
     QMenu* BuildRowContextMenu();
+    // The domain view's folder list menu: copying, saving and selecting its rows.
+    QMenu* BuildFolderListContextMenu();
 
     // Brings menus, toolbar, tooltips and the per-kind menu texts in line with the state.
     void UpdateCommandStates();
@@ -90,6 +94,20 @@ public:
     // Copies the list's selection and focus into the view (after a job selected rows).
     void SyncSelectionFromList();
 
+    // Plumbing for the performers of ui/commands/.
+    SortHeaderModel* HeaderModel() const { return m_headerModel; }
+    // Re-reads the rows and the header texts of the result list.
+    void RefreshList();
+    // Copies the shown view's selection (result list or folder list) into its list.
+    void SyncShownSelectionToList();
+    // Shows the page that the domain state asks for and refreshes the commands.
+    void ShowCurrentView();
+    void RebuildReopenMenu();
+    // Sets the view's column widths from the list's columns.
+    void ApplyColumnWidths();
+    // False while a job runs and the menus are off.
+    bool UiEnabled() const { return m_uiEnabled; }
+
     // Writes the INI file as the close sequence does; false when nothing was written.
     bool WriteSettingsOnClose();
 
@@ -100,14 +118,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The command a chosen number stands for in the shown view.
+    int RoutedId(int id) const;
     void BuildMenus();
     void BuildToolbar();
     QAction* MakeAction(int id);
     QMenu* AddMenu(QMenu* parent, const QString& title);
     void AddCommands(QMenu* menu, std::initializer_list<int> ids);
-    void RebuildReopenMenu();
     void RebuildPerColumnMenu();
-    void ApplyColumnWidths();
     void OnHeaderClicked(int column, int xInColumn);
     void OnSectionResized(int column, int oldSize, int newSize);
     void ShowRowContextMenu(const QPoint& globalPos);
@@ -115,28 +133,10 @@ private:
     void EnableUi(bool on);
     bool ListKeyPressed(QKeyEvent* event);
 
-    // Commands.
-    void SelectFilesCommand();
-    void ReopenCommand(int index);
-    void FolderCommand(bool fileList);
-    void SearchOptionsCommand();
-    void OptionsCommand();
-    void SaveListCommand(bool selectedOnly, int preset);
-    void CopyToClipboard(int rowChoice, int columnKey);
-    void ClearResultsCommand();
-    void ResizeColumnsCommand(int column, int mode = 0);
-    void ExitCommand();
-    void AboutCommand();
-    void RememberRecentFile(const std::string& selection);
-    void FindDialogCommand();
-    void FindNext(bool forward);
-    void AfterFind();
-    void HitRatesCommand(int column);
-    void SortMenuCommand(int id);
-    void BuildDomains();
-    void ToggleView();
-    void ShowCurrentView();
     void OnJobEnded();
+    // The close sequence: stop the job, wait for its end while serving events, write the INI file.
+    void BeginClose();
+    void FinishClose();
 
     AppState& m_app;
     QtUiPort& m_port;
@@ -158,10 +158,11 @@ private:
     QTimer* m_pollTimer = nullptr;
     bool m_uiEnabled = true;
     bool m_applyingWidths = false;
-    bool m_optionsOpen = false;
-    bool m_closing = false;
+    bool m_closing = false; // the close sequence runs
+    bool m_closed = false;  // it ended: the next close goes through
+    std::atomic<bool> m_workerJoined{false};
+    std::thread m_joiner;
     uint64_t m_stateKey = ~0ULL;
-    int m_lastSavePreset = 0;
     Hooks m_hooks;
     CommandRegistry m_commands;
 };

@@ -63,7 +63,10 @@ OptionsSheet::OptionsSheet(AppState& app, QWidget* parent) : QDialog(parent), m_
     auto* layout = new QVBoxLayout(this);
     m_tabs = new QTabWidget(this);
     m_tabs->addTab(BuildSearchForPage(), QStringLiteral("Search for"));
+    m_tabs->addTab(BuildLocationsPage(), QStringLiteral("Locations"));
+    m_tabs->addTab(BuildExportPage(), QStringLiteral("Export"));
     m_tabs->addTab(BuildViewPage(), QStringLiteral("View"));
+    m_tabs->addTab(BuildMiscPage(), QStringLiteral("Misc"));
     layout->addWidget(m_tabs);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -192,6 +195,16 @@ QWidget* OptionsSheet::BuildViewPage()
     layout->addWidget(m_stdOpen);
     layout->addWidget(m_textWin);
     layout->addLayout(colorRow);
+    auto* browsers = new QGroupBox(QStringLiteral("Browser Menues' Order (needs program restart)"), page);
+    auto* browserRow = new QHBoxLayout(browsers);
+    MakeOrderEdits(m_browserOrder, m_app.options.browserOrder, 3, browsers);
+    static const char* const kBrowsers[3] = {"Internet Explorer:", "Netscape:", "Opera:"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        browserRow->addWidget(new QLabel(QLatin1String(kBrowsers[i]), browsers));
+        browserRow->addWidget(m_browserOrder.edits[i]);
+    }
+    browserRow->addStretch(1);
+    layout->addWidget(browsers);
     layout->addStretch(1);
     return page;
 }
@@ -233,6 +246,7 @@ void OptionsSheet::Apply()
     const std::string color = NormalizedRowColor(EncodeText(m_color->text().trimmed()));
     if (!color.empty())
         m_app.options.rowColor = color;
+    ApplyMorePages();
     m_app.options.optionsChanged = true;
 }
 

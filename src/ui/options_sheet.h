@@ -3,8 +3,14 @@
 
 #include <QDialog>
 
+#include <array>
+#include <string>
+#include <vector>
+
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTabWidget;
@@ -39,10 +45,40 @@ public:
     HistoryCombo* UserStringCombo() const { return m_user; }
     QCheckBox* AlternateRowsBox() const { return m_alternate; }
     QLineEdit* RowColorEdit() const { return m_color; }
+    // "Locations": 0 Internet Explorer, 1 Netscape, 2 Opera, 3 initial search folder, 4 temporary files.
+    QLineEdit* LocationEdit(int i) const { return m_locations[static_cast<std::size_t>(i)]; }
+    QCheckBox* ExportColumnBox(int i) const { return m_exportColumns[static_cast<std::size_t>(i)]; }
+    QLineEdit* ExportOrderEdit(int i) const { return m_exportOrder.edits[static_cast<std::size_t>(i)]; }
+    QLineEdit* DelimiterEdit() const { return m_delimiter; }
+    QCheckBox* MultipleCellsBox() const { return m_multipleCells; }
+    QLineEdit* BrowserOrderEdit(int i) const { return m_browserOrder.edits[static_cast<std::size_t>(i)]; }
+    // "Misc": 0 search options, 1 window position, 2 printer font.
+    QCheckBox* SaveOnExitBox(int i) const { return m_saveOnExit[static_cast<std::size_t>(i)]; }
+    QRadioButton* StandardBrowserButton() const { return m_standardBrowser; }
+    QRadioButton* OtherProgramButton() const { return m_otherProgram; }
+    QLineEdit* ProgramEdit() const { return m_program; }
+    QCheckBox* UseProxyBox() const { return m_useProxy; }
+    QComboBox* ProxyCombo() const { return m_proxy; }
+    QLineEdit* TimeoutEdit() const { return m_timeout; }
+    QLineEdit* JoinSuffixEdit() const { return m_joinSuffix; }
+    QLineEdit* JoinNameEdit() const { return m_joinName; }
 
 private:
+    // One-digit edits that together hold a permutation of 1..n (the export and browser orders).
+    struct OrderEdits
+    {
+        std::vector<QLineEdit*> edits;
+        std::vector<int> remembered;
+    };
+
     QWidget* BuildSearchForPage();
+    QWidget* BuildLocationsPage();
+    QWidget* BuildExportPage();
     QWidget* BuildViewPage();
+    QWidget* BuildMiscPage();
+    void MakeOrderEdits(OrderEdits& order, std::string digits, int n, QWidget* parent);
+    void OrderEdited(OrderEdits& order, std::size_t changed);
+    void ApplyMorePages();
 
     AppState& m_app;
     QTabWidget* m_tabs = nullptr;
@@ -62,6 +98,22 @@ private:
     QCheckBox* m_textWin = nullptr;
     QCheckBox* m_alternate = nullptr;
     QLineEdit* m_color = nullptr;
+    std::array<QLineEdit*, 5> m_locations{};
+    std::array<QCheckBox*, 6> m_exportColumns{};
+    OrderEdits m_exportOrder;
+    QLineEdit* m_delimiter = nullptr;
+    QCheckBox* m_multipleCells = nullptr;
+    OrderEdits m_browserOrder;
+    std::array<QCheckBox*, 3> m_saveOnExit{};
+    QRadioButton* m_standardBrowser = nullptr;
+    QRadioButton* m_otherProgram = nullptr;
+    QLineEdit* m_program = nullptr;
+    QPushButton* m_programBrowse = nullptr;
+    QCheckBox* m_useProxy = nullptr;
+    QComboBox* m_proxy = nullptr;
+    QLineEdit* m_timeout = nullptr;
+    QLineEdit* m_joinSuffix = nullptr;
+    QLineEdit* m_joinName = nullptr;
 };
 
 // The colour text of the "Color:" edit in the stored hexadecimal form ("0x%06X"), or empty when

@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QThread>
 #include <QTimer>
 
@@ -22,11 +24,26 @@ QtUiPort::~QtUiPort()
         QGuiApplication::restoreOverrideCursor();
 }
 
-void QtUiPort::SetStatusPanes(StatusPanes* panes) { m_panes = panes; }
-void QtUiPort::SetTimerHandler(std::function<void(int)> handler) { m_timerHandler = std::move(handler); }
-void QtUiPort::SetPostHandler(PostHandler handler) { m_postHandler = std::move(handler); }
-void QtUiPort::SetMessageHandler(MessageHandler handler) { m_messageHandler = std::move(handler); }
-void QtUiPort::SetClosing(bool closing) { m_closing.store(closing); }
+void QtUiPort::SetStatusPanes(StatusPanes* panes)
+{
+    m_panes = panes;
+}
+void QtUiPort::SetTimerHandler(std::function<void(int)> handler)
+{
+    m_timerHandler = std::move(handler);
+}
+void QtUiPort::SetPostHandler(PostHandler handler)
+{
+    m_postHandler = std::move(handler);
+}
+void QtUiPort::SetMessageHandler(MessageHandler handler)
+{
+    m_messageHandler = std::move(handler);
+}
+void QtUiPort::SetClosing(bool closing)
+{
+    m_closing.store(closing);
+}
 
 bool QtUiPort::OnWindowThread() const
 {
@@ -133,24 +150,58 @@ MsgAnswer QtUiPort::ShowMessage(const std::string& text, const std::string& capt
     return answer;
 }
 
+namespace {
+
+// Room beside a caption in a title bar: the window icon and the close button.
+constexpr int kTitleBarExtra = 110;
+
+MsgAnswer SafeAnswer(MsgButtons buttons)
+{
+    switch (buttons) {
+    case MsgButtons::Ok:
+        return MsgAnswer::Ok;
+    case MsgButtons::YesNo:
+        return MsgAnswer::No;
+    default:
+        return MsgAnswer::Cancel;
+    }
+}
+
+} // namespace
+
 MsgAnswer QtUiPort::ShowMessageBox(const std::string& text, const std::string& caption, MsgStyle style)
 {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(DecodeBytes(caption));
     box.setText(DecodeBytes(text));
     switch (style.icon) {
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
-    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MsgIcon::None: break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MsgIcon::None:
+        break;
     }
     std::map<QAbstractButton*, MsgAnswer> answers;
+    QPushButton* first = nullptr;
     auto add = [&](const QString& label, QMessageBox::ButtonRole role, MsgAnswer answer) {
-        answers[box.addButton(label, role)] = answer;
+        QPushButton* button = box.addButton(label, role);
+        if (first == nullptr)
+            first = button;
+        answers[button] = answer;
     };
     switch (style.buttons) {
-    case MsgButtons::Ok: add(QStringLiteral("OK"), QMessageBox::AcceptRole, MsgAnswer::Ok); break;
+    case MsgButtons::Ok:
+        add(QStringLiteral("OK"), QMessageBox::AcceptRole, MsgAnswer::Ok);
+        break;
     case MsgButtons::YesNo:
         add(QStringLiteral("&Yes"), QMessageBox::YesRole, MsgAnswer::Yes);
         add(QStringLiteral("&No"), QMessageBox::NoRole, MsgAnswer::No);
@@ -174,16 +225,36 @@ MsgAnswer QtUiPort::ShowMessageBox(const std::string& text, const std::string& c
         add(QStringLiteral("Cancel"), QMessageBox::RejectRole, MsgAnswer::Cancel);
         break;
     }
+    // The first button answers Return, as the box takes the keyboard when it opens.
+    box.setDefaultButton(first);
+    // The caption must fit the title bar: its text plus room for the icon and the close button.
+    const int captionWidth =
+        QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(box.windowTitle()) +
+        kTitleBarExtra;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(captionWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    QTimer mootCheck;
+    if (style.watchedJob) {
+        if (style.Moot())
+            return SafeAnswer(style.buttons);
+        QObject::connect(&mootCheck, &QTimer::timeout, &box, [&box, &style] {
+            if (style.Moot())
+                box.reject();
+        });
+        mootCheck.start(20);
+    }
+    QTimer::singleShot(0, &box, [&box] {
+        box.raise();
+        box.activateWindow();
+    });
     box.exec();
+    mootCheck.stop();
     const auto it = answers.find(box.clickedButton());
     if (it != answers.end())
         return it->second;
-    // Closed with Escape or the title bar: the safe answer.
-    switch (style.buttons) {
-    case MsgButtons::Ok: return MsgAnswer::Ok;
-    case MsgButtons::YesNo: return MsgAnswer::No;
-    default: return MsgAnswer::Cancel;
-    }
+    // Closed with Escape, the title bar or because it became moot: the safe answer.
+    return SafeAnswer(style.buttons);
 }
 
 void QtUiPort::SetWaitCursor(bool on)

@@ -33,7 +33,8 @@ QPixmap Arrow(bool descending, const QColor& color)
 
 } // namespace
 
-SortHeaderModel::SortHeaderModel(const AppState& app, const ResultList& list, bool domainList, QObject* parent)
+SortHeaderModel::SortHeaderModel(const AppState& app, const ResultList& list, bool domainList,
+                                 QObject* parent)
     : ResultTableModel(app, list, parent), m_appState(app), m_shown(list), m_domainList(domainList)
 {
 }
@@ -54,11 +55,23 @@ bool SortHeaderModel::ColumnDescending(int column) const
     return ColumnStartsDescending(state.type, column) != reversed;
 }
 
+int SortHeaderModel::SortedColumn() const
+{
+    const SortFlags& flags = Flags();
+    if (flags.lastSortColumn >= 0)
+        return flags.lastSortColumn;
+    // A search list kept in URL order is sorted by its first column without a click.
+    return !m_domainList && m_appState.sorting.mainSortedByUrl.load() ? 0 : -1;
+}
+
 QVariant SortHeaderModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role == Qt::DecorationRole && orientation == Qt::Horizontal && section >= 0 &&
-        section < kDirectionColumns && section < columnCount())
+        section < kDirectionColumns && section < columnCount()) {
+        if (section != SortedColumn())
+            return QVariant();
         return DirectionIcon(ColumnDescending(section));
+    }
     return ResultTableModel::headerData(section, orientation, role);
 }
 

@@ -9,8 +9,8 @@ namespace lt {
 
 struct SortFlags;
 
-// The table model of a sortable list: its headers carry the direction arrow of each of the first
-// six columns at their left edge, where a click sorts.
+// The table model of a sortable list: the header of the column it is sorted by (one of the first
+// six) carries the direction arrow at its left edge, where a click sorts.
 class SortHeaderModel : public ResultTableModel
 {
 public:
@@ -22,6 +22,8 @@ public:
     // True when `column` is ordered with the largest (or newest, or last) value first by the next
     // sort or was by the last one.
     bool ColumnDescending(int column) const;
+    // The column whose header shows the arrow, -1 for none.
+    int SortedColumn() const;
     // Redraws the headers after the flags changed.
     void RefreshHeaders();
 

@@ -41,14 +41,22 @@ StatusPanes::StatusPanes(QWidget* parent) : QStatusBar(parent)
     setMinimumHeight(fontMetrics().height() + 10);
 }
 
-std::array<int, 3> StatusPanes::PaneEdges(int width)
+std::array<int, 3> StatusPanes::PaneEdges(int width, int countWidth)
 {
-    return {(width - 69) * 4 / 7, width - 69, width - 19};
+    const int count = std::max(kNarrowCountPane, countWidth);
+    return {(width - 19 - count) * 4 / 7, width - 19 - count, width - 19};
+}
+
+int StatusPanes::CountPaneWidth() const
+{
+    // Nine digits and the pane's frame and margins.
+    const QFontMetrics metrics(m_panes[2].text->font());
+    return metrics.horizontalAdvance(QStringLiteral("999999999")) + 14;
 }
 
 void StatusPanes::LayoutPanes()
 {
-    const auto edges = PaneEdges(width());
+    const auto edges = PaneEdges(width(), CountPaneWidth());
     int left = 0;
     for (std::size_t i = 0; i < m_panes.size(); ++i) {
         const int right = std::max(left, edges[i]);
@@ -56,7 +64,8 @@ void StatusPanes::LayoutPanes()
         left = right;
     }
     if (m_progress)
-        m_progress->setGeometry(edges[0] + 5, 5, std::max(0, edges[1] - edges[0] - 8), std::max(0, height() - 8));
+        m_progress->setGeometry(edges[0] + 5, 5, std::max(0, edges[1] - edges[0] - 8),
+                                std::max(0, height() - 8));
 }
 
 void StatusPanes::resizeEvent(QResizeEvent* event)

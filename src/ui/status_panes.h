@@ -14,7 +14,8 @@ namespace lt {
 
 // The three-pane status bar: pane 0 the search caption, pane 1 transient messages with an icon
 // (and the place of the progress bar), pane 2 the row count. The right edges follow the window's
-// width: (W - 69) * 4 / 7, W - 69 and W - 19, leaving the size grip at the right.
+// width W and the count pane's width C (nine digits, at least 50): (W - 19 - C) * 4 / 7, W - 19 - C
+// and W - 19, leaving the size grip at the right.
 class StatusPanes : public QStatusBar
 {
     Q_OBJECT
@@ -33,8 +34,11 @@ public:
     // The progress bar, or null when no long job runs.
     QProgressBar* ProgressBar() const { return m_progress; }
 
+    static constexpr int kNarrowCountPane = 50;
     // Right edge of each pane for a status bar of width `width`.
-    static std::array<int, 3> PaneEdges(int width);
+    static std::array<int, 3> PaneEdges(int width, int countWidth = kNarrowCountPane);
+    // The width that shows a count of nine digits whole.
+    int CountPaneWidth() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

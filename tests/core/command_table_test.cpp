@@ -84,44 +84,39 @@ protected:
 TEST_F(CommandGuards, RunningJobBlocksBGuardedCommandsOnly)
 {
     AddRow();
-    EXPECT_TRUE(CommandEnabled(app, 1405));
-    EXPECT_TRUE(CommandEnabled(app, 1420));
+    EXPECT_TRUE(CommandAllowed(app, 1405));
+    EXPECT_TRUE(CommandAllowed(app, 1420));
     app.jobs.jobCode = kJobFolderSearch;
-    EXPECT_FALSE(CommandEnabled(app, 1405)); // B
-    EXPECT_FALSE(CommandEnabled(app, 1420)); // B, L, D, E
-    EXPECT_TRUE(CommandEnabled(app, 1460));  // Stop has no guard
-    EXPECT_TRUE(CommandEnabled(app, 1465));
-    EXPECT_TRUE(CommandEnabled(app, 1445));
+    EXPECT_FALSE(CommandAllowed(app, 1405)); // B
+    EXPECT_FALSE(CommandAllowed(app, 1420)); // B, L, D, E
+    EXPECT_TRUE(CommandAllowed(app, 1460));  // Stop has no guard
+    EXPECT_TRUE(CommandAllowed(app, 1465));
+    EXPECT_TRUE(CommandAllowed(app, 1445));
     app.jobs.jobCode = 0;
     app.jobs.listBusy = true;
-    EXPECT_TRUE(CommandEnabled(app, 1405));  // B only
-    EXPECT_FALSE(CommandEnabled(app, 1500)); // B, L
+    EXPECT_TRUE(CommandAllowed(app, 1405));  // B only
+    EXPECT_FALSE(CommandAllowed(app, 1500)); // B, L
 }
 
 TEST_F(CommandGuards, DomainViewAndEmptyList)
 {
-    EXPECT_FALSE(CommandEnabled(app, 1420)); // E: nothing to save
-    EXPECT_TRUE(CommandEnabled(app, 1422));  // copying an empty list is only refused later
+    EXPECT_FALSE(CommandAllowed(app, 1420)); // E: nothing to save
+    EXPECT_TRUE(CommandAllowed(app, 1422));  // copying an empty list is only refused later
     AddRow();
-    EXPECT_TRUE(CommandEnabled(app, 1420));
+    EXPECT_TRUE(CommandAllowed(app, 1420));
     app.domain.viewShown = true;
-    EXPECT_FALSE(CommandEnabled(app, 1420));
-    EXPECT_FALSE(CommandEnabled(app, 1422));
+    EXPECT_FALSE(CommandAllowed(app, 1420));
+    EXPECT_FALSE(CommandAllowed(app, 1422));
     EXPECT_FALSE(GuardsAllow(app, kGuardD));
     EXPECT_TRUE(GuardsAllow(app, kGuardB | kGuardL | kGuardE));
 }
 
 TEST_F(CommandGuards, ReopenEntriesNeedARememberedFile)
 {
-    EXPECT_FALSE(CommandEnabled(app, 1600));
+    EXPECT_FALSE(CommandAllowed(app, 1600));
     app.options.rfHistory[0] = "/tmp/a.html";
-    EXPECT_TRUE(CommandEnabled(app, 1600));
-    EXPECT_FALSE(CommandEnabled(app, 1601));
-}
-
-TEST_F(CommandGuards, ReadFromClipboardIsNeverEnabled)
-{
-    EXPECT_FALSE(CommandEnabled(app, 1410));
+    EXPECT_TRUE(CommandAllowed(app, 1600));
+    EXPECT_FALSE(CommandAllowed(app, 1601));
 }
 
 TEST_F(CommandGuards, DomainCommandsFollowKindAndItem)

@@ -5,6 +5,7 @@
 
 #include "core/job_control.h"
 #include "core/window_messages.h"
+#include "list/list_kind.h"
 #include "list_test_support.h"
 
 namespace lt {
@@ -23,8 +24,7 @@ protected:
                  {MakeColumn("Url", kColText), MakeColumn("Title", kColTitle), MakeColumn("File", kColPath),
                   MakeColumn("File Date", kColDate), MakeColumn("File Size", kColSize)},
                  rows);
-        app.listState.noSecondColumnText = false;
-        app.search.severalTargets = true;
+        app.search.severalFiles = true;
     }
     // Header click in the sort zone, waiting for a worker sort.
     bool Click(int column)
@@ -71,7 +71,8 @@ TEST_F(SortCommandTest, ClickOutsideTheZoneFitsInsteadOfSorting)
 
 TEST_F(SortCommandTest, SecondClickReversesAndDatesStartNewest)
 {
-    FillUrls({{"http://b/", "t", "f2", "2020/01/01"}, {"http://c/", "t", "f1", "2022/05/05"},
+    FillUrls({{"http://b/", "t", "f2", "2020/01/01"},
+              {"http://c/", "t", "f1", "2022/05/05"},
               {"http://a/", "t", "f3", "2021/03/03"}});
     app.list.SetSelectedRows({2});
     app.list.SetFocusedRow(2);
@@ -95,14 +96,31 @@ TEST_F(SortCommandTest, SecondClickReversesAndDatesStartNewest)
 TEST_F(SortCommandTest, ColumnsThatAreNotSorted)
 {
     FillUrls({{"http://b/", "", "x"}, {"http://a/", "", "y"}});
-    app.search.severalTargets = false; // one file searched: its column says nothing
+    app.search.severalFiles = false; // one file searched: its column says nothing
     EXPECT_FALSE(Click(2));
-    app.listState.noSecondColumnText = true;
-    EXPECT_FALSE(Click(1));
+    EXPECT_FALSE(Click(1)); // no row has a title
+
     app.jobs.jobCode.store(kJobFolderSearch);
     EXPECT_FALSE(Click(0));
     app.jobs.jobCode.store(0);
     EXPECT_EQ(ColumnTexts(app.list, 0), (std::vector<std::string>{"http://b/", "http://a/"}));
+}
+
+TEST_F(SortCommandTest, TitleAndFileSortAfterAFolderSearch)
+{
+    // As a folder search leaves it: one target (the folder), many files, titles added later.
+    ClearResultList(app, 0);
+    FillUrls({{"http://a/", "Zeta", "/d/f2.htm"},
+              {"http://b/", "", "/d/f10.htm"},
+              {"http://c/", "Alpha", "/d/f1.htm"}});
+    app.search.severalTargets = false;
+    ASSERT_TRUE(Click(1));
+    EXPECT_EQ(ColumnTexts(app.list, 1), (std::vector<std::string>{"Alpha", "Zeta", ""}));
+    ASSERT_TRUE(Click(2));
+    EXPECT_EQ(ColumnTexts(app.list, 2).front(), "/d/f1.htm");
+    ASSERT_TRUE(SortCommand(app, kCmdSortFileNumber));
+    JoinWorker(app);
+    EXPECT_EQ(ColumnTexts(app.list, 2), (std::vector<std::string>{"/d/f10.htm", "/d/f2.htm", "/d/f1.htm"}));
 }
 
 TEST_F(SortCommandTest, LengthCommandAlternates)

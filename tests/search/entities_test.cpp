@@ -32,7 +32,18 @@ TEST(DecodeNumericRefs, DecodesLatinValuesWithAndWithoutSemicolon)
     EXPECT_EQ(Numeric("a&#65;b&#66c"), "aAbBc");
     EXPECT_EQ(Numeric("caf&#233;"), "caf\xE9");
     EXPECT_EQ(Numeric("&#0000065;"), "&#0000065;"); // six digits read (000006), a control value: kept
-    EXPECT_EQ(Numeric("&#;&#x41;&#"), "&#;&#x41;&#");
+    EXPECT_EQ(Numeric("&#;&#x;&#"), "&#;&#x;&#");
+}
+
+TEST(DecodeNumericRefs, DecodesHexadecimalReferencesByTheDecimalRules)
+{
+    EXPECT_EQ(Numeric("&#x3C;Iterator&#X3e;"), "<Iterator>");
+    EXPECT_EQ(Numeric("&#x41;B&#x41B"), "AB?"); // without ";" the digits run on: U+041B
+    EXPECT_EQ(Numeric("caf&#xe9;s"), "caf\xE9s");
+    EXPECT_EQ(Numeric("&#x20AC;&#x2013;"), "\x80\x96");
+    EXPECT_EQ(Numeric("&#x00000041;"), "&#x00000041;"); // six digits read (000000): a control value, kept
+    EXPECT_EQ(Numeric("&#x9;&#x10000;&#xg1;"), "&#x9;&#x10000;&#xg1;");
+    EXPECT_EQ(Clean("&#x3C;Iterator&gt;  guide", 1), "<Iterator> guide");
 }
 
 TEST(DecodeNumericRefs, MapsWideValuesToTheCodePageOrAQuestionMark)
@@ -59,7 +70,8 @@ TEST(DecodeEntities, DecodesNamedAndNumericReferencesOnce)
     EXPECT_EQ(Entities("&lt;b&gt; &quot;x&quot; &copy;&reg;"), "<b> \"x\" \xA9\xAE");
     EXPECT_EQ(Entities("&amp;lt;"), "&lt;");
     EXPECT_EQ(Entities("&amp;amp;"), "&amp;");
-    EXPECT_EQ(Entities("M&uuml;ller &AElig;&Oslash;&iquest;&frac34;&para;"), "M\xFCller \xC6\xD8\xBF\xBE\xB6");
+    EXPECT_EQ(Entities("M&uuml;ller &AElig;&Oslash;&iquest;&frac34;&para;"),
+              "M\xFCller \xC6\xD8\xBF\xBE\xB6");
     EXPECT_EQ(Entities("&#38;amp;"), "&amp;"); // a decoded "&" never starts another entity
 }
 

@@ -1,17 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/domain_view.h"
 
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QToolBar>
 #include <QTreeView>
 
+#include "core/command_ids.h"
 #include "core/window_messages.h"
 #include "list/domain_tree.h"
 #include "ui/domain_tree_model.h"
 #include "ui/history_combo.h"
 #include "ui/sort_header_model.h"
+#include "ui/status_panes.h"
 #include "window_fixture.h"
 
 namespace lt {
@@ -157,7 +162,7 @@ TEST_F(DomainViewTest, FindGoesAcrossFoldersAndTheFolderListSortsOnItsOwn)
     EXPECT_EQ(Messages()[0], "LinkTrawl: No items found !");
 }
 
-TEST_F(DomainViewTest, ContextMenuKeepsItsExportEntriesDisabled)
+TEST_F(DomainViewTest, ContextMenuConnectsCopyAndSaveOnly)
 {
     AddRows({"http://a.example/p/1", "http://a.example/p/2", "http://a.example/p/q/3", "http://a.example/p/q/4"},
             true);
@@ -170,10 +175,9 @@ TEST_F(DomainViewTest, ContextMenuKeepsItsExportEntriesDisabled)
             continue;
         (action->isEnabled() ? enabled : disabled).push_back(action->text());
     }
-    EXPECT_EQ(disabled, (QStringList{QStringLiteral("&Copy folder to Clipboard"),
-                                     QStringLiteral("&Add folder to Bookmarks"), QStringLiteral("&Save folder as..."),
-                                     QStringLiteral("&Print folder"), QStringLiteral("&Delete folder")}));
-    EXPECT_EQ(enabled.size(), 2);
+    EXPECT_EQ(disabled, (QStringList{QStringLiteral("&Add folder to Bookmarks"), QStringLiteral("&Print folder"),
+                                     QStringLiteral("&Delete folder")}));
+    EXPECT_EQ(enabled.size(), 4);
     // Collapse and expand the subfolders of the root.
     const QModelIndex http = Child({}, QStringLiteral("Http"));
     View()->Tree()->setCurrentIndex(http);
@@ -184,6 +188,60 @@ TEST_F(DomainViewTest, ContextMenuKeepsItsExportEntriesDisabled)
     for (int r = 0; r < View()->TreeModel()->rowCount(http); ++r)
         EXPECT_TRUE(View()->Tree()->isExpanded(View()->TreeModel()->index(r, 0, http)) ||
                     View()->TreeModel()->rowCount(View()->TreeModel()->index(r, 0, http)) == 0);
+}
+
+TEST_F(DomainViewTest, FolderExportsCopyAndTheCountAfterToggling)
+{
+    AddRows({"http://a.example/p/1", "http://a.example/p/2", "http://a.example/p/q/3", "http://a.example/p/q/4",
+             "http://b.example/r/5"},
+            true);
+    ASSERT_TRUE(window->RunCommand(kCmdBuildDomains));
+    Settle();
+    // The folder "q", wherever the tree put it.
+    std::function<QModelIndex(const QModelIndex&)> findQ = [&](const QModelIndex& parent) -> QModelIndex {
+        for (int r = 0; r < View()->TreeModel()->rowCount(parent); ++r) {
+            const QModelIndex index = View()->TreeModel()->index(r, 0, parent);
+            if (View()->TreeModel()->data(index).toString() == QStringLiteral("q"))
+                return index;
+            if (const QModelIndex found = findQ(index); found.isValid())
+                return found;
+        }
+        return {};
+    };
+    const QModelIndex q = findQ({});
+    ASSERT_TRUE(q.isValid());
+    View()->Tree()->setCurrentIndex(q);
+    Settle();
+    ASSERT_EQ(app.secondList.RowCount(), 2u);
+    const std::string expected = "q\r\n\r\n  http://a.example/p/q/3\r\n  http://a.example/p/q/4\r\n";
+
+    // The toolbar's Copy copies the folder, as its tooltip says.
+    ASSERT_TRUE(window->Action(kCmdCopyList)->isEnabled());
+    ASSERT_TRUE(window->RunCommand(kCmdCopyList));
+    EXPECT_TRUE(test::WaitFor([&] { return QGuiApplication::clipboard()->text().toStdString() == expected; }));
+    ASSERT_FALSE(Messages().empty());
+    EXPECT_EQ(Messages().back(), "LinkTrawl: 2 Url(s) copied !");
+
+    // The toolbar's Save writes the folder.
+    const QString path = dir.filePath(QStringLiteral("folder.txt"));
+    window->TestHooks().saveFileName = [&](const QString&) { return path; };
+    ASSERT_TRUE(window->Action(kCmdSaveListAs)->isEnabled());
+    ASSERT_TRUE(window->RunCommand(kCmdSaveListAs));
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll().toStdString(), expected);
+
+    // The folder list has a menu of its own; its copy takes the folder list's selection.
+    std::unique_ptr<QMenu> menu(window->BuildFolderListContextMenu());
+    ASSERT_FALSE(menu->actions().isEmpty());
+    View()->FolderView()->selectRow(1);
+    ASSERT_TRUE(window->RunCommand(kCmdCopySelected));
+    EXPECT_TRUE(test::WaitFor(
+        [&] { return QGuiApplication::clipboard()->text().toStdString() == "http://a.example/p/q/4\r\n"; }));
+
+    // Back in the list view the count pane counts the list again.
+    ASSERT_TRUE(window->RunCommand(kCmdToggleView));
+    EXPECT_TRUE(test::WaitFor([&] { return window->Panes()->Text(2) == QStringLiteral("5"); }));
 }
 
 TEST_F(DomainViewTest, TheSplitterPositionIsKeptInItsRecord)

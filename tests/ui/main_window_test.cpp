@@ -13,6 +13,7 @@
 #include <QTableView>
 #include <QHeaderView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -23,6 +24,7 @@
 #include <sstream>
 
 #include "core/app_state.h"
+#include "core/command_ids.h"
 #include "list/list_kind.h"
 #include "search/search_jobs.h"
 #include "test_application.h"
@@ -356,6 +358,17 @@ TEST_F(MainWindowTest, ReopenSearchesTheRememberedFileAgain)
     EXPECT_FALSE(app.jobs.Running());
 }
 
+TEST_F(MainWindowTest, CommandsWithoutAPerformerStayDisabled)
+{
+    Start();
+    // Reading the clipboard has no guard of its own; only its missing performer keeps it off.
+    EXPECT_FALSE(window->CanRun(kCmdReadClipboard));
+    EXPECT_FALSE(window->Action(kCmdReadClipboard)->isEnabled());
+    EXPECT_FALSE(window->RunCommand(kCmdReadClipboard));
+    EXPECT_FALSE(window->Action(kCmdPrintList)->isEnabled());
+    EXPECT_TRUE(window->Action(kCmdSelectDirectory)->isEnabled());
+}
+
 TEST_F(MainWindowTest, CloseWritesTheIniFile)
 {
     Start("[LTSfile]\r\nU0=1\r\n; kept as it was\r\n");
@@ -367,6 +380,47 @@ TEST_F(MainWindowTest, CloseWritesTheIniFile)
     EXPECT_NE(ini.find("; kept as it was"), std::string::npos);
     EXPECT_NE(ini.find("D0=/srv/searched"), std::string::npos) << ini;
     EXPECT_NE(ini.find("RColor=0x00FF00"), std::string::npos) << ini;
+}
+
+TEST_F(MainWindowTest, CloseWhileASearchRunsStopsItWaitsAndWritesTheIniFile)
+{
+    Start("[LTSfile]\r\nU0=1\r\n");
+    const QString folder = MakeFolder(QStringLiteral("held"), 50, "http://example.org/h");
+    std::atomic<int> started{0};
+    // Each file is held until the job is stopped, and the job takes a while to wind down.
+    FileScan scan = [&](const std::string&, const OpenedFile&) {
+        ++started;
+        while (app.jobs.ScanGoesOn())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        return 1;
+    };
+    SetupFolderSearch(app, folder.toStdString());
+    ASSERT_TRUE(StartFolderSearch(app, scan));
+    ASSERT_TRUE(test::WaitFor([&] { return started == 1; }));
+    ASSERT_TRUE(test::WaitFor([&] { return !window->TopMenus().front()->menuAction()->isEnabled(); }));
+    app.settings.folders[0] = "/srv/while-searching";
+    // The window stays until the job has ended; a second close meanwhile changes nothing.
+    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->TopMenus().front()->menuAction()->isEnabled());
+    ASSERT_TRUE(test::WaitFor([&] { return !window->isVisible(); }, 5000));
+    EXPECT_FALSE(window->TopMenus().front()->menuAction()->isEnabled());
+    EXPECT_FALSE(app.jobs.Running());
+    EXPECT_LE(started.load(), 2);
+    EXPECT_NE(ReadFile(iniPath).find("D0=/srv/while-searching"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, FirstCloseWritesTheDefaultFlagsOfR12)
+{
+    Start();
+    app.options.optionsChanged = true;
+    window->close();
+    window.reset();
+    const std::string ini = ReadFile(iniPath);
+    // "Entire Line" (digit 2) stays on as the user found it; alternate rows (digit 6) too.
+    EXPECT_NE(ini.find("R12=0100010"), std::string::npos) << ini;
 }
 
 TEST_F(MainWindowTest, CloseWritesNothingWithoutIniFileAndChanges)

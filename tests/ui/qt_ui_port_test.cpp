@@ -3,9 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLayout>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 #include <QProgressBar>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "test_application.h"
@@ -41,7 +47,7 @@ TEST(QtUiPort, ProgressBarLivesOverPaneOneOnlyWhileAJobRuns)
     for (int i = 0; i < 150; ++i)
         port.ProgressStep();
     ASSERT_TRUE(test::WaitFor([&] { return panes.ProgressBar() && panes.ProgressBar()->value() == 100; }));
-    const auto edges = StatusPanes::PaneEdges(700);
+    const auto edges = StatusPanes::PaneEdges(700, panes.CountPaneWidth());
     EXPECT_EQ(panes.ProgressBar()->x(), edges[0] + 5);
     EXPECT_EQ(panes.ProgressBar()->width(), edges[1] - edges[0] - 8);
     port.ProgressEnd();
@@ -62,7 +68,8 @@ TEST(QtUiPort, AWorkersQuestionBlocksUntilTheWindowAnswers)
     std::atomic<bool> done{false};
     MsgAnswer answer = MsgAnswer::No;
     std::thread worker([&] {
-        answer = port.ShowMessage("Stop current Search ?", "LinkTrawl", {MsgButtons::YesNo, MsgIcon::Question});
+        answer =
+            port.ShowMessage("Stop current Search ?", "LinkTrawl", {MsgButtons::YesNo, MsgIcon::Question});
         done = true;
     });
     // Without the window thread serving events the worker waits.
@@ -81,7 +88,9 @@ TEST(QtUiPort, WhileClosingWorkersGetNoAtOnce)
     port.SetMessageHandler([](const std::string&, const std::string&, MsgStyle) { return MsgAnswer::Yes; });
     port.SetClosing(true);
     MsgAnswer answer = MsgAnswer::Yes;
-    std::thread worker([&] { answer = port.ShowMessage("?", "LinkTrawl", {MsgButtons::YesNo, MsgIcon::Question}); });
+    std::thread worker([&] {
+        answer = port.ShowMessage("?", "LinkTrawl", {MsgButtons::YesNo, MsgIcon::Question});
+    });
     worker.join(); // no event loop needed
     EXPECT_EQ(answer, MsgAnswer::No);
 }
@@ -107,12 +116,84 @@ TEST(QtUiPort, TimersAndPostsReachTheirHandlers)
     EXPECT_EQ(posted, std::vector<int>{2401});
 }
 
+// Runs `act` on the message box once it is open.
+void WhenBoxOpens(const std::function<void(QMessageBox&)>& act)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            act(*box);
+        }
+    });
+    poll->start(10);
+}
+
+TEST(MessageBox, ReturnAnswersTheFirstButtonAndTheCaptionFits)
+{
+    test::Application();
+    const std::string caption = "Could not save the Search Settings";
+    int captionWidth = 0;
+    int boxWidth = 0;
+    WhenBoxOpens([&](QMessageBox& box) {
+        captionWidth =
+            QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(box.windowTitle());
+        boxWidth = box.width();
+        QTest::keyClick(&box, Qt::Key_Return);
+    });
+    EXPECT_EQ(QtUiPort::ShowMessageBox("Stop ?", caption, {MsgButtons::YesNo, MsgIcon::Question}),
+              MsgAnswer::Yes);
+    EXPECT_GT(captionWidth, 0);
+    EXPECT_GE(boxWidth, captionWidth + 60);
+}
+
+TEST(MessageBox, AQuestionMadeMootClosesItselfWithTheSafeAnswer)
+{
+    test::Application();
+    std::atomic<int32_t> job{2};
+    MsgStyle style{MsgButtons::YesNo, MsgIcon::Question};
+    style.watchedJob = &job;
+    style.mootUnless = 2;
+    bool opened = false;
+    WhenBoxOpens([&](QMessageBox&) {
+        opened = true;
+        job = 0; // the search ended while its stop question was open
+    });
+    EXPECT_EQ(QtUiPort::ShowMessageBox("Stop current Search ?", "LinkTrawl", style), MsgAnswer::No);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    // Moot before it opens: no box at all.
+    EXPECT_EQ(QtUiPort::ShowMessageBox("Stop current Search ?", "LinkTrawl", style), MsgAnswer::No);
+}
+
 TEST(StatusPanes, EdgesFollowTheWidth)
 {
     const auto edges = StatusPanes::PaneEdges(769);
     EXPECT_EQ(edges[0], 400);
     EXPECT_EQ(edges[1], 700);
     EXPECT_EQ(edges[2], 750);
+    const auto wide = StatusPanes::PaneEdges(769, 80);
+    EXPECT_EQ(wide[1], 670);
+    EXPECT_EQ(wide[0], 382);
+}
+
+TEST(StatusPanes, TheCountPaneShowsNineDigitsWhole)
+{
+    test::Application();
+    StatusPanes panes;
+    panes.resize(700, 24);
+    panes.show();
+    for (const QString& count : {QStringLiteral("116219"), QStringLiteral("123456789")}) {
+        panes.SetText(2, count);
+        QCoreApplication::processEvents();
+        auto* frame = panes.findChild<QWidget*>(QStringLiteral("pane2"));
+        ASSERT_NE(frame, nullptr);
+        const QFontMetrics metrics(frame->font());
+        const QMargins margins = frame->layout()->contentsMargins();
+        EXPECT_GE(frame->width() - margins.left() - margins.right() - 2, metrics.horizontalAdvance(count))
+            << count.toStdString();
+    }
 }
 
 } // namespace

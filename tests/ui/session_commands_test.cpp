@@ -80,7 +80,7 @@ TEST_F(SessionCommandsTest, TextFileBecomesAFileList)
 {
     std::ofstream(Path("files.txt"), std::ios::binary) << "/etc/hosts\n\n/etc/passwd\n";
     Answer(Path("files.txt"));
-    ASSERT_TRUE(window->RunCommand(kCmdReadTextFileList));
+    ASSERT_TRUE(window->RunCommand(kCmdFileListFromText));
     ASSERT_TRUE(WaitIdle());
     EXPECT_EQ(app.listState.kind, kListFileList);
     EXPECT_EQ(Column0(), (std::vector<std::string>{"/etc/hosts", "/etc/passwd"}));

@@ -5,6 +5,10 @@
 #include <QTableView>
 #include <QTest>
 
+#include <QAction>
+#include <QMenu>
+
+#include "core/command_ids.h"
 #include "list/sort_command.h"
 #include "ui/status_panes.h"
 #include "window_fixture.h"
@@ -36,9 +40,10 @@ protected:
 TEST_F(HeaderSortTest, ClicksInTheArrowZoneSortAndFlipTheShownDirection)
 {
     AddRows({"http://c.example/", "http://a.example/", "http://b.example/"});
-    EXPECT_EQ(HeaderIconKey(0), SortHeaderModel::DirectionIcon(false).cacheKey());
+    EXPECT_EQ(Model()->SortedColumn(), -1); // added out of order: no header claims an order
 
     ClickHeader(0, 5);
+    EXPECT_EQ(HeaderIconKey(0), SortHeaderModel::DirectionIcon(false).cacheKey());
     EXPECT_EQ(Column0(), (std::vector<std::string>{"http://a.example/", "http://b.example/", "http://c.example/"}));
     EXPECT_FALSE(Model()->ColumnDescending(0));
     EXPECT_TRUE(app.sorting.mainSortedByUrl.load());
@@ -59,6 +64,27 @@ TEST_F(HeaderSortTest, ClicksInTheArrowZoneSortAndFlipTheShownDirection)
     ASSERT_TRUE(window->RunCommand(1452));
     EXPECT_FALSE(Model()->ColumnDescending(0));
     EXPECT_TRUE(app.sorting.mainSortedByUrl.load());
+}
+
+TEST_F(HeaderSortTest, OnlyTheSortedColumnShowsAnArrowAndTheLastColumnStretches)
+{
+    AddRows({"http://c.example/", "http://a.example/", "http://b.example/"});
+    app.search.severalFiles = true; // the rows come from several files
+    ClickHeader(2, 5);
+    for (int column = 0; column < Model()->columnCount(); ++column) {
+        const QVariant icon = Model()->headerData(column, Qt::Horizontal, Qt::DecorationRole);
+        EXPECT_EQ(icon.isValid(), column == 2) << column;
+    }
+    ClickHeader(0, 5);
+    EXPECT_TRUE(Model()->headerData(0, Qt::Horizontal, Qt::DecorationRole).isValid());
+    EXPECT_FALSE(Model()->headerData(2, Qt::Horizontal, Qt::DecorationRole).isValid());
+
+    QHeaderView* header = window->View()->horizontalHeader();
+    QCoreApplication::processEvents();
+    const int last = Model()->columnCount() - 1;
+    EXPECT_EQ(header->sectionViewportPosition(last) + header->sectionSize(last), header->viewport()->width());
+    // The stretch is the view's, not a width the list remembers.
+    EXPECT_NE(app.list.Column(last).width, header->sectionSize(last));
 }
 
 TEST_F(HeaderSortTest, TheSortMenuOrdersByLengthThenTheOtherWay)
@@ -140,7 +166,7 @@ TEST_F(HeaderSortTest, HitRatesAddTheHitsColumnAndWarnOncePerSearch)
     EXPECT_EQ(window->Panes()->Text(1), QStringLiteral("3 hits totally"));
     // With the rates shown neither kind of rate can run again over the counts.
     EXPECT_FALSE(window->Action(1439)->isEnabled());
-    EXPECT_FALSE(window->RunCommand(5801));
+    EXPECT_FALSE(window->RunCommand(kCmdHitRatesColumnFirst + 1));
     // The hits column sorts from a click anywhere on its header, largest count first.
     QHeaderView* header = window->View()->horizontalHeader();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
@@ -152,13 +178,27 @@ TEST_F(HeaderSortTest, HitRatesAddTheHitsColumnAndWarnOncePerSearch)
 
 TEST_F(HeaderSortTest, PerColumnRatesCountTheChosenColumn)
 {
-    AddRows({"http://a.example/", "http://a.example/", "http://b.example/"}, true);
-    ASSERT_TRUE(window->RunCommand(5801));
-    ASSERT_TRUE(WaitIdle());
-    window->Model()->Refresh();
-    EXPECT_EQ(window->Model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Hits"));
-    EXPECT_EQ(window->Model()->columnCount(), 3);
-    EXPECT_EQ(app.listState.hitRateMode, 1);
+    // Each entry of the menu counts the column it names, the last one included.
+    for (const QString& chosen : {QStringLiteral("Title"), QStringLiteral("File")}) {
+        window->RunCommand(kCmdClearResults);
+        app.listState.hitRateMode = 0;
+        ApplyListKind(app, 2);
+        QCoreApplication::processEvents();
+        AddRows({"http://a.example/", "http://a.example/", "http://b.example/"}, true);
+        QAction* entry = nullptr;
+        for (QAction* action : window->PerColumnMenu()->actions())
+            if (action->text() == chosen)
+                entry = action;
+        ASSERT_NE(entry, nullptr) << chosen.toStdString();
+        ASSERT_TRUE(entry->isEnabled());
+        entry->trigger();
+        ASSERT_TRUE(WaitIdle());
+        window->Model()->Refresh();
+        EXPECT_EQ(app.listState.hitRateMode, 1) << chosen.toStdString();
+        EXPECT_EQ(window->Model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Hits"));
+        ASSERT_EQ(window->Model()->columnCount(), 3);
+        EXPECT_EQ(window->Model()->headerData(2, Qt::Horizontal).toString(), chosen);
+    }
 }
 
 } // namespace

@@ -7,6 +7,12 @@ namespace lt {
 
 void RegisterAllCommands(CommandRegistry& registry)
 {
+    RegisterSearchCommands(registry);
+    RegisterListCommands(registry);
+    RegisterExportCommands(registry);
+    RegisterDomainCommands(registry);
+    RegisterStoreCommands(registry);
+    RegisterWindowCommands(registry);
     RegisterSessionCommands(registry);
 }
 

@@ -132,7 +132,7 @@ void RegisterSessionCommands(CommandRegistry& registry)
     registry.Add(kCmdSessionAppend, LoadSession);
     registry.Add(kCmdSettingsSaveAs, SaveSettingsAs);
     registry.Add(kCmdSettingsLoad, LoadSettings);
-    registry.Add(kCmdReadTextFileList, ReadTextFileList);
+    registry.Add(kCmdFileListFromText, ReadTextFileList);
 }
 
 } // namespace lt

@@ -1,12 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QStringList>
+
 namespace lt {
 
 class CommandRegistry;
+class MainWindow;
 
 // The registration functions of the files in ui/commands/, one per subsystem (each defined in its
 // own <subsystem>_commands.cpp).
+void RegisterSearchCommands(CommandRegistry& registry);
+void RegisterListCommands(CommandRegistry& registry);
+void RegisterExportCommands(CommandRegistry& registry);
+void RegisterDomainCommands(CommandRegistry& registry);
+void RegisterStoreCommands(CommandRegistry& registry);
+void RegisterWindowCommands(CommandRegistry& registry);
+
+// Files dropped on the window: a file list takes them as rows, otherwise they are searched.
+void SearchDroppedFiles(MainWindow& window, const QStringList& paths);
+// The list keys' copies (Ctrl+C, Ctrl+1..9): `rowChoice` 1 for the selected rows, `columnKey` 0 for
+// the configured columns or '1'..'9' for one column.
+void CopyRowsToClipboard(MainWindow& window, int rowChoice, int columnKey);
 void RegisterSessionCommands(CommandRegistry& registry); // sessions, settings files, text-file lists
 
 } // namespace lt
