@@ -270,6 +270,10 @@ TEST_F(UnattendedRunTest, CommandLineMistakesAndHelp)
         {"--no-such-form -save2 " + Quoted(out.string()), 2, "unknown option --no-such-form"},
         {"", 2, "no display: run with FOLDER -save2 FILE, or set DISPLAY"},
         {Quoted(samples), 2, "no display"},
+        // An argument holding a line break is still named on one line.
+        {Quoted(samples) + " " + Quoted("--bad\nline") + " -save2 " + Quoted(out.string()), 2,
+         "unknown option --bad line"},
+        {Quoted("--no\nform"), 2, "unknown option --no form"},
     };
     for (const Case& c : cases) {
         const Result r = Run(c.args);
