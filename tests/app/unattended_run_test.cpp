@@ -372,12 +372,14 @@ TEST_F(UnattendedRunTest, AClosedStandardOutputIsNotAFailedRun)
 // An output that is no regular file is refused before the search, whether the list is empty or not.
 TEST_F(UnattendedRunTest, OutputsThatAreNoRegularFileAreRefusedBeforeTheSearch)
 {
-    const fs::path fifo = dir / "fifo", plain = dir / "plain";
+    const fs::path fifo = dir / "fifo", plain = dir / "plain", readOnly = dir / "read-only.txt";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     std::ofstream(plain) << "x";
+    std::ofstream(readOnly) << "kept";
+    fs::permissions(readOnly, fs::perms::owner_read);
     fs::create_directory(dir / "empty");
-    const std::string outputs[] = {fifo.string(), "/dev/null", "/dev/full", dir.string(),
-                                   (plain / "x.txt").string(), (dir / "missing/x.txt").string()};
+    const std::string outputs[] = {fifo.string(),  "/dev/null", "/dev/full", dir.string(), (plain / "x.txt").string(),
+                                   (dir / "missing/x.txt").string(), readOnly.string()};
     for (const std::string& searched : {samples, (dir / "empty").string()}) {
         for (const std::string& output : outputs) {
             const Result r = Run(Quoted(searched) + " -save2 " + Quoted(output), {}, "exec timeout 20 ");
@@ -389,6 +391,7 @@ TEST_F(UnattendedRunTest, OutputsThatAreNoRegularFileAreRefusedBeforeTheSearch)
     }
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_EQ(ReadAll(plain), "x");
+    EXPECT_EQ(ReadAll(readOnly), "kept");
 }
 
 TEST_F(UnattendedRunTest, AnIniThatIsAFifoGivesTheDefaultsAndOneLine)
