@@ -60,7 +60,7 @@ protected:
     Result Run(const std::string& args, const fs::path& cwd = {}, const std::string& shell = {})
     {
         const fs::path outFile = dir / "stdout.txt", errFile = dir / "stderr.txt";
-        std::string command = shell + "env -u DISPLAY -u WAYLAND_DISPLAY LINKTRAWL_INI=" + Quoted(ini.string()) +
+        std::string command = shell + "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LINKTRAWL_INI=" + Quoted(ini.string()) +
                               " " + Quoted(LINKTRAWL_BINARY) + " " + args + " >" + Quoted(outFile.string()) +
                               " 2>" + Quoted(errFile.string()) + " </dev/null";
         if (!cwd.empty())
@@ -196,7 +196,7 @@ TEST_F(UnattendedRunTest, TwoRunsSavingToOnePathLeaveOneWholeFile)
     for (int round = 0; round < 3; ++round) {
         std::ofstream(out, std::ios::binary) << "old";
 
-        const std::string first = "exec env -u DISPLAY -u WAYLAND_DISPLAY LINKTRAWL_INI=" + Quoted(ini.string()) + " " +
+        const std::string first = "exec env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LINKTRAWL_INI=" + Quoted(ini.string()) + " " +
                                   Quoted(LINKTRAWL_BINARY) + " " + Quoted(a.string()) + " -save2 " +
                                   Quoted(out.string()) + " >/dev/null";
         const pid_t child = fork();
@@ -349,7 +349,7 @@ TEST_F(UnattendedRunTest, AClosedStandardOutputIsNotAFailedRun)
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     close(fds[0]); // no reader: every write to the pipe fails
-    const std::string command = "exec env -u DISPLAY -u WAYLAND_DISPLAY LINKTRAWL_INI=" + Quoted(ini.string()) +
+    const std::string command = "exec env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LINKTRAWL_INI=" + Quoted(ini.string()) +
                                 " " + Quoted(LINKTRAWL_BINARY) + " " + Quoted(samples) + " -save2 " +
                                 Quoted(out.string()) + " 2>/dev/null";
     const pid_t child = fork();
