@@ -46,9 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     lt::AppState& app = FreshState();
     lt::ReadIniAtStartup(app, ini);
-    for (int code :
-         {lt::kSettingsLoad, lt::kSettingsSessionRead, lt::kSettingsSessionCheck, lt::kSettingsLoadJob})
-        lt::ReadSettings(app, ini, code);
+    // One settings-file code per input: the corpus covers them all, and four reads an input made
+    // the target too slow for long runs.
+    static constexpr int kCodes[] = {lt::kSettingsLoad, lt::kSettingsSessionRead, lt::kSettingsSessionCheck,
+                                     lt::kSettingsLoadJob};
+    lt::ReadSettings(app, ini, kCodes[size % 4]);
     // Settings read from anything stay within their documented ranges.
     Check(app.settings.itemKind >= 0 && app.settings.itemKind <= 7);
     Check(app.settings.ipSumLimit >= 0 && app.settings.ipSumLimit <= 1020);

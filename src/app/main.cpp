@@ -26,6 +26,15 @@ bool HasDisplay()
     return (x11 && *x11) || (wayland && *wayland) || (platform && *platform);
 }
 
+// One line on standard error, whatever bytes the named argument or path holds.
+void PrintError(std::string text)
+{
+    for (char& c : text)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    std::cerr << "linktrawl: " << text << '\n';
+}
+
 // A run without a window whose standard output was closed (a pipe into "head") must still finish
 // and report its own status: the result file is what counts, not the status line.
 void IgnoreBrokenPipes()
@@ -37,13 +46,13 @@ int RunToolForm(const std::vector<std::string>& args, const lt::StartupState& st
 {
     const lt::ToolForm* form = lt::FindToolForm(args.front());
     if (!form) {
-        std::cerr << "linktrawl: unknown option " << args.front() << " (see linktrawl --help)\n";
+        PrintError("unknown option " + args.front() + " (see linktrawl --help)");
         return lt::kExitUsage;
     }
     lt::ToolInvocation call;
     std::string error;
     if (!lt::ReadToolInvocation(*form, args, lt::SystemPathProbe().currentFolder, call, error)) {
-        std::cerr << "linktrawl: " << error << '\n';
+        PrintError(error);
         return lt::kExitUsage;
     }
     IgnoreBrokenPipes();
@@ -65,7 +74,7 @@ int main(int argc, char** argv)
     }
     if (struct stat st{}; stat(startup.iniPath.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
         // A FIFO would block the start for ever; nothing is read from it or written over it.
-        std::cerr << "linktrawl: " << startup.iniPath << " is not a regular file: the default settings are used\n";
+        PrintError(startup.iniPath + " is not a regular file: the default settings are used");
         startup.iniPath.clear();
     }
     if (!args.empty() && args.front().size() > 2 && args.front().compare(0, 2, "--") == 0)
@@ -78,7 +87,7 @@ int main(int argc, char** argv)
 
     const lt::CommandLineResult line = lt::ReadCommandLine(args, lt::SystemPathProbe(), textWindowMode);
     if (!line.error.empty()) {
-        std::cerr << "linktrawl: " << line.error << '\n';
+        PrintError(line.error);
         return lt::kExitUsage;
     }
     lt::ApplyCommandLine(line, startup);

@@ -29,8 +29,13 @@ bool SavePathUsable(const std::string& path, std::string& error)
 {
     struct stat st{};
     if (::stat(path.c_str(), &st) == 0) {
-        if (S_ISREG(st.st_mode))
+        // The writer leaves a read-only file alone (also when run by root): refuse it now.
+        if (S_ISREG(st.st_mode) && (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0)
             return true;
+        if (S_ISREG(st.st_mode)) {
+            error = "Could not write " + path + ": " + std::strerror(EACCES);
+            return false;
+        }
         error = "Could not write " + path + (S_ISDIR(st.st_mode) ? ": it is a folder" : ": not a regular file");
         return false;
     }

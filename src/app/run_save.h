@@ -15,8 +15,8 @@ struct AppState;
 // old file never passes for this run's. Returns false with one line on `err` when the file could
 // not be written.
 // The one rule for the output file of an unattended run, checked before any work starts so that a
-// long search never ends in a refusal: an existing regular file, or a new name in an existing
-// folder the run may write. FIFOs, devices ("/dev/null", "/dev/full") and folders are refused.
+// long search never ends in a refusal: an existing regular file that is not read-only, or a new
+// name in an existing folder the run may write. FIFOs, devices ("/dev/null", "/dev/full") and folders are refused.
 // False with a one-line `error` naming the path.
 bool SavePathUsable(const std::string& path, std::string& error);
 

@@ -45,8 +45,29 @@ const ToolForm* FindToolForm(std::string_view name)
     return nullptr;
 }
 
+namespace {
+
+bool ReadArguments(const ToolForm& form, const std::vector<std::string>& args, const std::string& currentFolder,
+                   ToolInvocation& call, std::string& error);
+
+} // namespace
+
 bool ReadToolInvocation(const ToolForm& form, const std::vector<std::string>& args,
                         const std::string& currentFolder, ToolInvocation& call, std::string& error)
+{
+    if (ReadArguments(form, args, currentFolder, call, error))
+        return true;
+    // The message names the argument as given; it stays one line.
+    for (char& c : error)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    return false;
+}
+
+namespace {
+
+bool ReadArguments(const ToolForm& form, const std::vector<std::string>& args, const std::string& currentFolder,
+                   ToolInvocation& call, std::string& error)
 {
     call = ToolInvocation{};
     call.name = std::string(form.name);
@@ -102,6 +123,8 @@ bool ReadToolInvocation(const ToolForm& form, const std::vector<std::string>& ar
     }
     return true;
 }
+
+} // namespace
 
 std::string HelpText()
 {

@@ -47,6 +47,10 @@ bool IsQuote(char c)
 // Keeps only what can stand in a name of the given kind without changing the line's meaning.
 std::string CleanName(std::string_view name, std::string_view forbidden)
 {
+    // The program's own names need no cleaning: one copy, no byte-by-byte rebuild.
+    if (name.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos &&
+        name.find_first_of(forbidden) == std::string_view::npos)
+        return std::string(Trim(name));
     std::string out;
     for (char c : name)
         if (c != '\r' && c != '\n' && c != '\0' && forbidden.find(c) == std::string_view::npos)

@@ -60,8 +60,7 @@ protected:
     Result Run(const std::string& args, const fs::path& cwd = {}, const std::string& shell = {})
     {
         const fs::path outFile = dir / "stdout.txt", errFile = dir / "stderr.txt";
-        std::string command = shell + "timeout 120 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LINKTRAWL_INI=" +
-                              Quoted(ini.string()) +
+        std::string command = shell + "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LINKTRAWL_INI=" + Quoted(ini.string()) +
                               " " + Quoted(LINKTRAWL_BINARY) + " " + args + " >" + Quoted(outFile.string()) +
                               " 2>" + Quoted(errFile.string()) + " </dev/null";
         if (!cwd.empty())
@@ -197,7 +196,7 @@ TEST_F(UnattendedRunTest, TwoRunsSavingToOnePathLeaveOneWholeFile)
     for (int round = 0; round < 3; ++round) {
         std::ofstream(out, std::ios::binary) << "old";
 
-        const std::string first = "exec env -u DISPLAY -u WAYLAND_DISPLAY LINKTRAWL_INI=" + Quoted(ini.string()) + " " +
+        const std::string first = "exec env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LINKTRAWL_INI=" + Quoted(ini.string()) + " " +
                                   Quoted(LINKTRAWL_BINARY) + " " + Quoted(a.string()) + " -save2 " +
                                   Quoted(out.string()) + " >/dev/null";
         const pid_t child = fork();
@@ -271,6 +270,10 @@ TEST_F(UnattendedRunTest, CommandLineMistakesAndHelp)
         {"--no-such-form -save2 " + Quoted(out.string()), 2, "unknown option --no-such-form"},
         {"", 2, "no display: run with FOLDER -save2 FILE, or set DISPLAY"},
         {Quoted(samples), 2, "no display"},
+        // An argument holding a line break is still named on one line.
+        {Quoted(samples) + " " + Quoted("--bad\nline") + " -save2 " + Quoted(out.string()), 2,
+         "unknown option --bad line"},
+        {Quoted("--no\nform"), 2, "unknown option --no form"},
     };
     for (const Case& c : cases) {
         const Result r = Run(c.args);
@@ -346,7 +349,7 @@ TEST_F(UnattendedRunTest, AClosedStandardOutputIsNotAFailedRun)
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     close(fds[0]); // no reader: every write to the pipe fails
-    const std::string command = "exec env -u DISPLAY -u WAYLAND_DISPLAY LINKTRAWL_INI=" + Quoted(ini.string()) +
+    const std::string command = "exec env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LINKTRAWL_INI=" + Quoted(ini.string()) +
                                 " " + Quoted(LINKTRAWL_BINARY) + " " + Quoted(samples) + " -save2 " +
                                 Quoted(out.string()) + " 2>/dev/null";
     const pid_t child = fork();
@@ -369,12 +372,14 @@ TEST_F(UnattendedRunTest, AClosedStandardOutputIsNotAFailedRun)
 // An output that is no regular file is refused before the search, whether the list is empty or not.
 TEST_F(UnattendedRunTest, OutputsThatAreNoRegularFileAreRefusedBeforeTheSearch)
 {
-    const fs::path fifo = dir / "fifo", plain = dir / "plain";
+    const fs::path fifo = dir / "fifo", plain = dir / "plain", readOnly = dir / "read-only.txt";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     std::ofstream(plain) << "x";
+    std::ofstream(readOnly) << "kept";
+    fs::permissions(readOnly, fs::perms::owner_read);
     fs::create_directory(dir / "empty");
-    const std::string outputs[] = {fifo.string(), "/dev/null", "/dev/full", dir.string(),
-                                   (plain / "x.txt").string(), (dir / "missing/x.txt").string()};
+    const std::string outputs[] = {fifo.string(),  "/dev/null", "/dev/full", dir.string(), (plain / "x.txt").string(),
+                                   (dir / "missing/x.txt").string(), readOnly.string()};
     for (const std::string& searched : {samples, (dir / "empty").string()}) {
         for (const std::string& output : outputs) {
             const Result r = Run(Quoted(searched) + " -save2 " + Quoted(output), {}, "exec timeout 20 ");
@@ -386,6 +391,7 @@ TEST_F(UnattendedRunTest, OutputsThatAreNoRegularFileAreRefusedBeforeTheSearch)
     }
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_EQ(ReadAll(plain), "x");
+    EXPECT_EQ(ReadAll(readOnly), "kept");
 }
 
 TEST_F(UnattendedRunTest, AnIniThatIsAFifoGivesTheDefaultsAndOneLine)
