@@ -45,6 +45,7 @@
 #include "search/remove_dupes.h"
 #include "search/search_jobs.h"
 #include "ui/cell_text.h"
+#include "ui/commands/subsystem_commands.h"
 #include "ui/domain_view.h"
 #include "ui/find_dialog.h"
 #include "ui/folder_dialog.h"
@@ -994,7 +995,7 @@ bool MainWindow::ListKeyPressed(QKeyEvent* event)
         return true;
     }
     if (mods == Qt::NoModifier && key == Qt::Key_Delete) {
-        // Deleting rows comes with the list edits; the key is taken so that nothing else acts on it.
+        DeleteKeyCommand(*this);
         return true;
     }
     if (mods == Qt::ControlModifier && key == Qt::Key_D) {

@@ -7,7 +7,7 @@ namespace lt {
 
 void RegisterAllCommands(CommandRegistry& registry)
 {
-    (void)registry;
+    RegisterEditCommands(registry);
 }
 
 } // namespace lt
