@@ -9,6 +9,9 @@ namespace lt {
 const std::vector<ToolForm>& ToolForms()
 {
     static const std::vector<ToolForm> forms = {
+        {"--parse", "--parse PARSE_SETTINGS FILE_OR_FOLDER -save2 FILE",
+         "cut the lines of a text file (or of every file in a folder) into columns", {}, {}, 2, 2, true,
+         RunParseForm},
     };
     return forms;
 }

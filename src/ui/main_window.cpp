@@ -736,7 +736,7 @@ bool MainWindow::ListKeyPressed(QKeyEvent* event)
         return true;
     }
     if (mods == Qt::NoModifier && key == Qt::Key_Delete) {
-        // Deleting rows comes with the list edits; the key is taken so that nothing else acts on it.
+        DeleteKeyCommand(*this);
         return true;
     }
     if (mods == Qt::ControlModifier && key == Qt::Key_D) {

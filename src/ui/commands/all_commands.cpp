@@ -14,6 +14,7 @@ void RegisterAllCommands(CommandRegistry& registry)
     RegisterStoreCommands(registry);
     RegisterWindowCommands(registry);
     RegisterSessionCommands(registry);
+    RegisterEditCommands(registry);
 }
 
 } // namespace lt

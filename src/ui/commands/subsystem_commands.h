@@ -24,4 +24,9 @@ void SearchDroppedFiles(MainWindow& window, const QStringList& paths);
 void CopyRowsToClipboard(MainWindow& window, int rowChoice, int columnKey);
 void RegisterSessionCommands(CommandRegistry& registry); // sessions, settings files, text-file lists
 
+// edit_commands.cpp: the list edits, "Compare &List to Disk Files" and "&Parse Text Files".
+void RegisterEditCommands(CommandRegistry& registry);
+// The Delete key in a list: deletes the selected rows of the current view.
+void DeleteKeyCommand(MainWindow& window);
+
 } // namespace lt
