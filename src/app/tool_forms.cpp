@@ -9,6 +9,13 @@ namespace lt {
 const std::vector<ToolForm>& ToolForms()
 {
     static const std::vector<ToolForm> forms = {
+        {"--typed-urls", "--typed-urls ie|netscape -save2 FILE", "list the typed URLs of Internet Explorer or Netscape",
+         {}, {}, 1, 1, true, RunTypedUrlsForm},
+        {"--about-urls", "--about-urls -save2 FILE", "list Internet Explorer's AboutURLs", {}, {}, 0, 0, true,
+         RunAboutUrlsForm},
+        {"--ras", "--ras -save2 FILE", "list the RAS autodial addresses", {}, {}, 0, 0, true, RunRasForm},
+        {"--favorites", "--favorites [TEXT] -save2 FILE",
+         "list the URLs of the Internet Explorer favorites (containing TEXT)", {}, {}, 0, 1, true, RunFavoritesForm},
     };
     return forms;
 }

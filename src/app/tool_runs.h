@@ -10,4 +10,10 @@ struct ToolInvocation;
 
 // The runners of the forms listed in ToolForms(), one per form, each in its subsystem's file.
 
+// app/browser_form.cpp
+int RunTypedUrlsForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+int RunAboutUrlsForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+int RunRasForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+int RunFavoritesForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+
 } // namespace lt
