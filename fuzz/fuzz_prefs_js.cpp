@@ -28,7 +28,7 @@ std::vector<std::string_view> OtherLines(std::string_view text)
         if (end == std::string_view::npos)
             end = text.size();
         std::string_view line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r')
+        if (end < text.size() && !line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (!lt::IsPrefsHistoryLine(line))
             lines.push_back(line);

@@ -127,8 +127,8 @@ void ForEachLine(std::string_view text, Visit visit)
         if (end == std::string_view::npos)
             end = text.size();
         std::size_t contentEnd = end;
-        if (contentEnd > pos && text[contentEnd - 1] == '\r')
-            --contentEnd;
+        if (end < text.size() && contentEnd > pos && text[contentEnd - 1] == '\r')
+            --contentEnd; // CR belongs to the line end only before LF
         visit(text.substr(pos, contentEnd - pos), text.substr(contentEnd, next - contentEnd));
         pos = next;
     }

@@ -42,6 +42,9 @@ TEST(PrefsJs, ReplacesExactlyTheHistoryLines)
     // A last line without a line end.
     ASSERT_TRUE(ReplacePrefsTypedUrls("user_pref(\"browser.url_history.URL_1\", \"x\");", {"y"}, out));
     EXPECT_EQ(out, "user_pref(\"browser.url_history.URL_1\", \"y\");\n");
+    // A CR without LF ends no line: the lines written still read back one by one.
+    ASSERT_TRUE(ReplacePrefsTypedUrls("user_pref(\"browser.url_history.URL_1\", \"x\");\r", {"y", "z"}, out));
+    EXPECT_EQ(ReadPrefsTypedUrls(out), (std::vector<std::string>{"y", "z"}));
 }
 
 } // namespace
