@@ -12,6 +12,13 @@ const std::vector<ToolForm>& ToolForms()
         {"--parse", "--parse PARSE_SETTINGS FILE_OR_FOLDER -save2 FILE",
          "cut the lines of a text file (or of every file in a folder) into columns", {}, {}, 2, 2, true,
          RunParseForm},
+        {"--typed-urls", "--typed-urls ie|netscape -save2 FILE", "list the typed URLs of Internet Explorer or Netscape",
+         {}, {}, 1, 1, true, RunTypedUrlsForm},
+        {"--about-urls", "--about-urls -save2 FILE", "list Internet Explorer's AboutURLs", {}, {}, 0, 0, true,
+         RunAboutUrlsForm},
+        {"--ras", "--ras -save2 FILE", "list the RAS autodial addresses", {}, {}, 0, 0, true, RunRasForm},
+        {"--favorites", "--favorites [TEXT] -save2 FILE",
+         "list the URLs of the Internet Explorer favorites (containing TEXT)", {}, {}, 0, 1, true, RunFavoritesForm},
     };
     return forms;
 }

@@ -12,5 +12,10 @@ struct ToolInvocation;
 
 // app/edits_form.cpp
 int RunParseForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+// app/browser_form.cpp
+int RunTypedUrlsForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+int RunAboutUrlsForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+int RunRasForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+int RunFavoritesForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
 
 } // namespace lt

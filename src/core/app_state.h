@@ -15,6 +15,7 @@
 #include "search/scan_params.h"
 #include "search/search_settings.h"
 #include "search/search_state.h"
+#include "sources/browser_list_state.h"
 #include "store/options.h"
 
 namespace lt {
@@ -44,6 +45,8 @@ struct AppState
     ListState listState;
     // A second list used by the file-list search (the paths to scan) and the domain view.
     ResultList secondList;
+    // What the registry and preference lists remember for writing back.
+    BrowserListState browserLists;
     // Sort flags, find settings and the domain view (declared last: the view waits for its fills).
     SortState sorting;
     FindState find;

@@ -58,6 +58,9 @@ struct Options
 {
     // DIRS
     std::string saveFolder, openFolder, initFolder, tempFolder, cookieFolder, jobFolder;
+    // The Wine prefix whose Windows profile the browser lists read (WINEPREFIX); empty: $WINEPREFIX
+    // or ~/.wine.
+    std::string winePrefix;
     // OPTIONS
     std::string rowColor = "0xE6FFFE";
     bool alternateRowColors = true;  // R12 position 6 (on in the default "0000010")

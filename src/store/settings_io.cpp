@@ -910,6 +910,7 @@ void ReadIniAtStartup(AppState& app, const IniFile& ini)
     o.netscapeBookmarks = ini.GetString(kSecBookmarks, "Netscape", "", 254);
     o.msieFavorites = ini.GetString(kSecBookmarks, "MSIE", "", 254);
     o.operaBookmarks = ini.GetString(kSecBookmarks, "Opera", "", 254);
+    o.winePrefix = ini.GetString(kSecDirs, "WINEPREFIX", "", 254);
     o.positions.clear();
     for (const char* key : kPositionKeys) {
         PositionRecord rec = ReadPosition(ini, key);
@@ -966,6 +967,9 @@ void WriteIniAtClose(AppState& app, IniFile& ini)
     ini.SetString(kSecBookmarks, "Netscape", o.netscapeBookmarks);
     ini.SetString(kSecBookmarks, "MSIE", o.msieFavorites);
     ini.SetString(kSecBookmarks, "Opera", o.operaBookmarks);
+    // Written only once set, so that an INI without it keeps following $WINEPREFIX.
+    if (!o.winePrefix.empty() || ini.HasKey(kSecDirs, "WINEPREFIX"))
+        ini.SetString(kSecDirs, "WINEPREFIX", o.winePrefix);
     ini.SetString(kSecMisc, "CMI1", o.joinDirSuffix);
     ini.SetString(kSecMisc, "CMI2", o.joinFileName);
     ini.SetString(kSecMisc, "CMI3", o.miscText);

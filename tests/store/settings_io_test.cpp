@@ -73,6 +73,19 @@ TEST_F(SettingsIoTest, EmptyIniGivesTheDefaults)
     EXPECT_EQ(app.anchors.anchor1, "http://");
 }
 
+TEST_F(SettingsIoTest, WinePrefixIsWrittenOnlyOnceSet)
+{
+    Startup("[DIRS]\r\nWINEPREFIX= /home/u/.wine-ie \r\n");
+    EXPECT_EQ(app.options.winePrefix, "/home/u/.wine-ie");
+    IniFile without = Ini("[DIRS]\r\nSAVE=x\r\n");
+    Startup(without.ToBytes());
+    WriteIniAtClose(app, without);
+    EXPECT_FALSE(without.HasKey("DIRS", "WINEPREFIX"));
+    app.options.winePrefix = "/p";
+    WriteIniAtClose(app, without);
+    EXPECT_EQ(without.GetString("DIRS", "WINEPREFIX", ""), "/p");
+}
+
 TEST_F(SettingsIoTest, HistoriesEndAtTheFirstEmptyEntryButFoldersArePacked)
 {
     Startup("[SEARCH]\nRM0=a\nRM1=b\nRM2=\nRM3=c\n[DIRS]\nD0=\nD1=/x\nD4=/y\n");
