@@ -15,6 +15,7 @@
 #include "search/scan_params.h"
 #include "search/search_settings.h"
 #include "search/search_state.h"
+#include "sources/sources_state.h"
 #include "store/options.h"
 
 namespace lt {
@@ -42,6 +43,7 @@ struct AppState
     SearchState search;
     ResultList list;
     ListState listState;
+    SourcesState sources;
     // A second list used by the file-list search (the paths to scan) and the domain view.
     ResultList secondList;
     // Sort flags, find settings and the domain view (declared last: the view waits for its fills).
