@@ -10,4 +10,11 @@ struct ToolInvocation;
 
 // The runners of the forms listed in ToolForms(), one per form, each in its subsystem's file.
 
+// app/sources_form.cpp
+int RunIeHistoryForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+int RunIndexFileForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+int RunNetscapeHistoryForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out,
+                           std::ostream& err);
+int RunCookieFilesForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+
 } // namespace lt

@@ -115,7 +115,7 @@ bool ReadIndexFile(AppState& app, const std::string& path, const std::string& la
     return !result.tooShort;
 }
 
-void ReadCookieIndex(AppState& app, const std::string& path, const std::string& label)
+bool ReadCookieIndex(AppState& app, const std::string& path, const std::string& label)
 {
     SwitchListKind(app, kListCookieIndex);
     app.sources.indexFiles.clear();
@@ -124,7 +124,7 @@ void ReadCookieIndex(AppState& app, const std::string& path, const std::string& 
     std::string error;
     if (!source.Open(path, error)) {
         ReportProblem(app, "Could not open " + path + " ");
-        return;
+        return false;
     }
     app.listState.indexFileNumber = RegisterIndexFile(app, {path, label, kIndexCookies, true});
     const std::string folder = FolderOf(path);
@@ -141,15 +141,16 @@ void ReadCookieIndex(AppState& app, const std::string& path, const std::string& 
     app.listState.indexFileNumber = 0;
     if (!result.formatValid) {
         ShowMessage(app, "File format not valid !", "LinkTrawl", {MsgButtons::Ok, MsgIcon::Warning});
-        return;
+        return false;
     }
     app.status.SetStatusText("MSIE v" + result.versionText, 1);
     if (result.tooShort)
-        return;
+        return true;
     if (app.list.RowCount() > 0)
         SelectFirstRow(app);
     else
         ShowMessage(app, "No items found !");
+    return true;
 }
 
 bool StartCurrentHistory(AppState& app, const std::string& historyFolder)

@@ -12,8 +12,9 @@ struct AppState;
 // than 20480 bytes; true otherwise, also without records. Worker thread.
 bool ReadIndexFile(AppState& app, const std::string& path, const std::string& label, int kind);
 
-// Reads a cookie index into a fresh kind-8 list and reports by itself. Window thread.
-void ReadCookieIndex(AppState& app, const std::string& path, const std::string& label);
+// Reads a cookie index into a fresh kind-8 list and reports by itself; false when the file
+// cannot be opened or its header is foreign. Window thread.
+bool ReadCookieIndex(AppState& app, const std::string& path, const std::string& label);
 
 // "Current History": the main history index below `historyFolder` ("History.IE5/index.dat", else
 // "index.dat") and the sub-history indexes in the folders beside it, into a fresh kind-4 list, as
