@@ -151,7 +151,7 @@ std::vector<CommandInfo> BuildTable()
     add(4224, "&Unescape Urls", "", "", B, kCtx);
     add(4226, "Cut off Para&meters", "", "", B, kCtx);
     add(4138, "Delete Url &File(s)", "", "", B | L, kCtx);
-    add(4134, "Delete from &Index file", "", "", B | L, kCtx);
+    add(4134, "Delete from &File", "", "", B | L, kCtx);
     add(4136, "Delete from &Registry", "", "", B | L, kCtx);
     add(4150, "&Select all with...", "", "", B | L, kCtx);
     add(4160, "Select &all", "", "", kGuardNone, kCtx);
