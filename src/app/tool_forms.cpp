@@ -19,6 +19,16 @@ const std::vector<ToolForm>& ToolForms()
         {"--ras", "--ras -save2 FILE", "list the RAS autodial addresses", {}, {}, 0, 0, true, RunRasForm},
         {"--favorites", "--favorites [TEXT] -save2 FILE",
          "list the URLs of the Internet Explorer favorites (containing TEXT)", {}, {}, 0, 1, true, RunFavoritesForm},
+        {"--ie-history", "--ie-history HISTORY_FOLDER -save2 FILE",
+         "lists Internet Explorer's main and sub-history index files", {}, {}, 1, 1, true, RunIeHistoryForm},
+        {"--index-file", "--index-file FILE [--index-kind main|sub|cache|cookie] [--label TEXT] -save2 FILE",
+         "lists the records of a URL-cache index file (index.dat)", {"--index-kind", "--label"}, {}, 1, 1, true,
+         RunIndexFileForm},
+        {"--netscape-history", "--netscape-history FILE_OR_PROFILE_FOLDER -save2 FILE",
+         "lists a Netscape 4.x history file (netscape.hst or history.db)", {}, {}, 1, 1, true,
+         RunNetscapeHistoryForm},
+        {"--cookie-files", "--cookie-files FOLDER -save2 FILE", "lists the cookies of the cookie text files in a folder",
+         {}, {}, 1, 1, true, RunCookieFilesForm},
     };
     return forms;
 }

@@ -17,5 +17,11 @@ int RunTypedUrlsForm(const ToolInvocation& call, const StartupState& startup, st
 int RunAboutUrlsForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
 int RunRasForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
 int RunFavoritesForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+// app/sources_form.cpp
+int RunIeHistoryForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+int RunIndexFileForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+int RunNetscapeHistoryForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out,
+                           std::ostream& err);
+int RunCookieFilesForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
 
 } // namespace lt

@@ -16,6 +16,7 @@
 #include "search/search_settings.h"
 #include "search/search_state.h"
 #include "sources/browser_list_state.h"
+#include "sources/sources_state.h"
 #include "store/options.h"
 
 namespace lt {
@@ -43,6 +44,7 @@ struct AppState
     SearchState search;
     ResultList list;
     ListState listState;
+    SourcesState sources;
     // A second list used by the file-list search (the paths to scan) and the domain view.
     ResultList secondList;
     // What the registry and preference lists remember for writing back.

@@ -145,7 +145,7 @@ std::vector<CommandInfo> BuildTable()
     add(kCmdUnescapeSelected, "&Unescape Urls", "", "", B, kCtx);
     add(kCmdCutParametersSelected, "Cut off Para&meters", "", "", B, kCtx);
     add(kCmdDeleteUrlFiles, "Delete Url &File(s)", "", "", B | L, kCtx);
-    add(kCmdDeleteFromIndexFile, "Delete from &Index file", "", "", B | L, kCtx);
+    add(kCmdDeleteFromIndexFile, "Delete from &File", "", "", B | L, kCtx);
     add(kCmdDeleteFromRegistry, "Delete from &Registry", "", "", B | L, kCtx);
     add(kCmdSelectAllWith, "&Select all with...", "", "", B | L, kCtx);
     add(kCmdSelectAll, "Select &all", "", "", kGuardNone, kCtx);
