@@ -259,6 +259,14 @@ struct ScanPool::Impl
         }
     }
 
+    // Asks the worker scanning `task` (if one still does) to end it.
+    void EndScanLocked(const Task& task)
+    {
+        for (auto& w : workers)
+            if (w->current == &task)
+                w->state.jobs.skipRequested.store(true);
+    }
+
     void DropLocked(Task& task)
     {
         if (task.dropped)
@@ -267,19 +275,19 @@ struct ScanPool::Impl
         buffered -= task.bytes;
         task.bytes = 0;
         task.events.clear();
-        for (auto& w : workers)
-            if (w->current == &task)
-                w->state.jobs.skipRequested.store(true);
+        EndScanLocked(task);
         spaceCv.notify_all();
     }
 
+    // Every file behind the one being replayed goes; that one ends as a stopped scan does, its
+    // texts and bar shown up to its next item.
     void StopAllLocked()
     {
         stopped = true;
         for (auto& w : workers)
             w->state.jobs.jobCode.store(0);
-        for (auto& task : window)
-            DropLocked(*task);
+        for (std::size_t i = 1; i < window.size(); ++i)
+            DropLocked(*window[i]);
         for (Task* task : pending) {
             CloseFile(task->file);
             task->finished = true;
@@ -287,9 +295,9 @@ struct ScanPool::Impl
         pending.clear();
     }
 
-    // The stop and skip flags of the job: a stop drops everything, a skip the file being replayed
-    // (a skip before that file has shown anything is cleared by it, as a scan clears it at a
-    // file's start).
+    // The stop and skip flags of the job. A skip ends the scan of the file being replayed once it
+    // has shown something (before that, its start clears the flag, as a scan does at a file's
+    // start); its rows stop at the next item the replay meets.
     void ControlLocked()
     {
         if (stopped)
@@ -299,9 +307,9 @@ struct ScanPool::Impl
             return;
         }
         if (!window.empty() && app.jobs.skipRequested.load(std::memory_order_relaxed)) {
-            Task& front = *window.front();
+            const Task& front = *window.front();
             if (front.replayStarted)
-                DropLocked(front);
+                EndScanLocked(front);
         }
     }
 
@@ -314,7 +322,8 @@ struct ScanPool::Impl
     // Applies one event to the list and the screen; false when the file ends here (skip or stop).
     bool Apply(Task& task, Event& e)
     {
-        if (!app.jobs.ScanGoesOn())
+        // A scan looks at the flags before each item, so texts and the bar before it still show.
+        if ((e.kind == Event::kRow || e.kind == Event::kTitle) && !app.jobs.ScanGoesOn())
             return false;
         switch (e.kind) {
         case Event::kRow: {
@@ -369,8 +378,10 @@ struct ScanPool::Impl
                     if (!(goesOn = Apply(front, e)))
                         break;
                 lock.lock();
-                if (!goesOn)
+                if (!goesOn) {
+                    DropLocked(front);
                     ControlLocked();
+                }
                 continue;
             }
             if (!front.finished || !front.events.empty())
@@ -428,20 +439,21 @@ ScanPool::~ScanPool() = default;
 
 void ScanPool::Submit(const std::string& path, OpenedFile file, const RowTexts& texts, Done done)
 {
+    // Taken now: the caller may pass the list's row texts, which the replay below rewrites.
+    auto task = std::make_unique<Task>();
+    task->path = path;
+    task->file = file;
+    task->texts = texts;
+    task->done = std::move(done);
     for (;;) {
         m->ReplayReady();
         std::unique_lock lock(m->mutex);
         if (m->stopped) {
             lock.unlock();
-            CloseFile(file);
+            CloseFile(task->file);
             return;
         }
         if (m->window.size() < m->maxQueued) {
-            auto task = std::make_unique<Task>();
-            task->path = path;
-            task->file = file;
-            task->texts = texts;
-            task->done = std::move(done);
             m->pending.push_back(task.get());
             m->window.push_back(std::move(task));
             lock.unlock();
