@@ -109,7 +109,8 @@ std::string HelpText()
         "  FOLDER -save2 FILE           search a folder and save the list as text\n"
         "  FILE... -save2 FILE          search the named files and save the list as text\n"
         "  ... -saveh2 FILE             save an HTML table instead\n"
-        "  ... -savec2 FILE             save CSV instead (the INI's delimiter and columns)\n";
+        "  ... -savec2 FILE             save CSV instead (the INI's delimiter and columns)\n"
+        "  --threads N ...              scan files on N threads (0 every core, 1 one file at a time)\n";
     for (const ToolForm& form : ToolForms()) {
         std::string line = "  " + std::string(form.synopsis);
         if (line.size() < 31)
