@@ -91,14 +91,8 @@ void FinishSort(AppState& app, const SortRequest& req, const SortOutcome& outcom
     for (std::size_t i = 0; i < outcome.order.size() && identity; ++i)
         identity = outcome.order[i] == i;
     if (!identity && outcome.order.size() == rowCount) {
-        bool applied = false;
-        list.Modify([&](std::vector<ResultRow>& rows) {
-            // Rows never change while a list job runs; a list that did anyway is left as it is.
-            if (rows.size() != rowCount)
-                return;
-            ApplyOrder(rows, outcome.order);
-            applied = true;
-        });
+        // Rows never change while a list job runs; a list that did anyway is left as it is.
+        const bool applied = list.Reorder(outcome.order);
         if (applied && previous >= 0) {
             for (std::size_t i = 0; i < outcome.order.size(); ++i) {
                 if (outcome.order[i] == static_cast<uint32_t>(previous)) {
@@ -384,10 +378,7 @@ bool SortByColumn0Now(AppState& app, ResultList& list)
     if (outcome.stopped)
         return false;
     const long focused = list.FocusedRow();
-    list.Modify([&](std::vector<ResultRow>& rows) {
-        if (rows.size() == outcome.order.size())
-            ApplyOrder(rows, outcome.order);
-    });
+    list.Reorder(outcome.order);
     for (std::size_t i = 0; focused >= 0 && i < outcome.order.size(); ++i) {
         if (outcome.order[i] == static_cast<uint32_t>(focused)) {
             list.SetFocusedRow(static_cast<long>(i));

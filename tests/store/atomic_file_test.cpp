@@ -77,7 +77,7 @@ TEST_F(AtomicFileTest, OldFileStaysWholeUntilCommitAndAfterAbort)
 
 TEST_F(AtomicFileTest, RefusesFoldersAndSpecialFilesAndMissingFolders)
 {
-    for (const std::string path : {dir.string(), std::string("/dev/null"), (dir / "no/such/file").string()}) {
+    for (const std::string& path : {dir.string(), std::string("/dev/null"), (dir / "no/such/file").string()}) {
         AtomicFile file;
         EXPECT_FALSE(file.Open(path)) << path;
         EXPECT_FALSE(file.Error().empty());
