@@ -49,8 +49,8 @@ timed() {
     echo "$(median <"$work/t") $(median <"$work/c") $bm"
 }
 
-lt() { # kind threads output
-    env -u DISPLAY LINKTRAWL_INI="$work/$1.ini" "$bin" "$corpus" --threads "$2" -save2 "$3"
+lt() { # kind threads output: the command line of one run
+    echo env -u DISPLAY LINKTRAWL_INI="$work/$1.ini" "$bin" "$corpus" --threads "$2" -save2 "$3"
 }
 
 files=$(find "$corpus" -type f | wc -l)
@@ -70,9 +70,9 @@ for kind in $kinds; do
     declare -A elapsed=()
     for threads in 1 2; do
         out="$work/$kind-$threads.txt"
-        read -r t c m < <(timed lt "$kind" "$threads" "$out")
+        read -r t c m < <(timed $(lt "$kind" "$threads" "$out"))
         elapsed[lt$threads]=$t
-        rows=$(lt "$kind" "$threads" "$out" | sed -n 's/.*(\([0-9]*\) rows\{0,1\}).*/\1/p')
+        rows=$($(lt "$kind" "$threads" "$out") | sed -n 's/.*(\([0-9]*\) rows\{0,1\}).*/\1/p')
         printf '%-6s %-16s %8ss %8ss %10s %9s\n' "$kind" "linktrawl -$threads" "$t" "$c" "$m" "${rows:-?}"
     done
     if cmp -s "$work/$kind-1.txt" "$work/$kind-2.txt"; then same=identical; else same=DIFFERENT; fi

@@ -22,6 +22,12 @@ namespace {
 
 // How often a waiting queuer looks at the stop and skip flags.
 constexpr auto kControlInterval = std::chrono::milliseconds(10);
+// The records of the file being replayed that wake the queuer before its batch is ready.
+constexpr std::size_t kFrontWakeBytes = 64 * 1024;
+// What a worker gathers before it hands its events over.
+constexpr std::size_t kPublishBytes = 16 * 1024;
+// Files queued before idle workers are woken.
+constexpr std::size_t kWakeFiles = 8;
 
 struct Event
 {
@@ -114,12 +120,14 @@ struct ScanPool::Impl
         AppState state;
         std::function<int(const std::string&, const OpenedFile&)> scan;
         Task* current = nullptr; // guarded by the pool's mutex
+        std::vector<Event> local; // recorded, not yet in the file's record (the worker's own)
+        std::size_t localBytes = 0;
         std::thread thread;
     };
 
     Impl(AppState& main, int count, std::size_t limit) : app(main), maxBuffered(limit)
     {
-        maxQueued = static_cast<std::size_t>(std::clamp(count * 4, 8, 256));
+        maxQueued = static_cast<std::size_t>(std::clamp(count * 16, 16, 256));
         for (int i = 0; i < count; ++i) {
             auto worker = std::make_unique<Worker>(*this);
             CopySearchState(*worker);
@@ -210,52 +218,72 @@ struct ScanPool::Impl
         }
     }
 
-    // Worker thread: adds an event to the record of the worker's file.
+    // Worker thread: adds an event to the record of the worker's file. Events gather in the
+    // worker first and reach the file's record a batch at a time, so that the lock is taken
+    // about once a file.
     void Record(Worker& w, Event&& e)
     {
-        std::unique_lock lock(mutex);
+        w.localBytes += e.Bytes();
+        w.local.push_back(std::move(e));
+        if (w.localBytes >= kPublishBytes) {
+            std::unique_lock lock(mutex);
+            PublishLocked(w, lock);
+        }
+    }
+
+    // Moves the worker's events into its file's record. A file behind the one being replayed
+    // then waits while the records are over the limit.
+    void PublishLocked(Worker& w, std::unique_lock<std::mutex>& lock)
+    {
         Task* task = w.current;
+        if (task && !task->dropped && !w.local.empty()) {
+            if (task->events.empty())
+                task->events.swap(w.local);
+            else
+                task->events.insert(task->events.end(), std::make_move_iterator(w.local.begin()),
+                                    std::make_move_iterator(w.local.end()));
+            task->bytes += w.localBytes;
+            buffered += w.localBytes;
+            peakBuffered = std::max(peakBuffered, buffered);
+        }
+        w.local.clear();
+        w.localBytes = 0;
         if (!task || task->dropped)
             return;
-        const std::size_t bytes = e.Bytes();
-        task->events.push_back(std::move(e));
-        task->bytes += bytes;
-        buffered += bytes;
-        peakBuffered = std::max(peakBuffered, buffered);
-        const bool front = task == window.front().get();
-        if (front) {
-            lock.unlock();
-            replayCv.notify_one();
+        if (task == window.front().get()) {
+            if (waiting && WorthWakingLocked())
+                replayCv.notify_one();
             return;
         }
-        // A file behind the one being replayed waits for room.
+        ++spaceWaiters;
         spaceCv.wait(lock, [&] { return exiting || task->dropped || task == window.front().get() || buffered <= maxBuffered; });
+        --spaceWaiters;
     }
 
     void Work(Worker& w)
     {
+        std::unique_lock lock(mutex);
         for (;;) {
-            Task* task = nullptr;
-            {
-                std::unique_lock lock(mutex);
-                workCv.wait(lock, [&] { return exiting || !pending.empty(); });
-                if (exiting)
-                    return;
-                task = pending.front();
-                pending.pop_front();
-                w.current = task;
-                w.state.jobs.skipRequested.store(false);
-            }
+            ++idle;
+            workCv.wait(lock, [&] { return exiting || !pending.empty(); });
+            --idle;
+            if (exiting)
+                return;
+            Task* task = pending.front();
+            pending.pop_front();
+            w.current = task;
+            w.state.jobs.skipRequested.store(false);
+            lock.unlock();
             w.state.listState.rowTexts = task->texts;
             const int result = w.scan(task->path, task->file);
             CloseFile(task->file);
-            {
-                std::lock_guard lock(mutex);
-                task->result = result;
-                task->finished = true;
-                w.current = nullptr;
-            }
-            replayCv.notify_one();
+            lock.lock();
+            PublishLocked(w, lock);
+            task->result = result;
+            task->finished = true;
+            w.current = nullptr;
+            if (waiting && WorthWakingLocked())
+                replayCv.notify_one();
         }
     }
 
@@ -369,8 +397,10 @@ struct ScanPool::Impl
                 buffered -= front.bytes;
                 front.bytes = 0;
                 const bool first = !front.replayStarted;
+                const bool wake = spaceWaiters > 0;
                 lock.unlock();
-                spaceCv.notify_all();
+                if (wake)
+                    spaceCv.notify_all();
                 if (first)
                     StartReplay(front);
                 bool goesOn = true;
@@ -388,8 +418,10 @@ struct ScanPool::Impl
                 break;
             std::unique_ptr<Task> done = std::move(window.front());
             window.pop_front();
+            const bool wake = spaceWaiters > 0;
             lock.unlock();
-            spaceCv.notify_all();
+            if (wake)
+                spaceCv.notify_all();
             Retire(*done);
             lock.lock();
         }
@@ -405,12 +437,38 @@ struct ScanPool::Impl
             task.done(task.result);
     }
 
+    // Whether the waiting queuer has enough to do: files are replayed in batches, since waking
+    // it for every small file would cost more than scanning the file.
+    bool WorthWakingLocked() const
+    {
+        if (stopped || exiting || window.empty())
+            return true;
+        if (window.front()->bytes >= kFrontWakeBytes)
+            return true;
+        std::size_t ready = 0;
+        for (const auto& task : window) {
+            if (!task->finished)
+                break;
+            if (++ready >= maxQueued / 2)
+                return true;
+        }
+        return ready == window.size();
+    }
+
+    // Idle workers are woken for several files at a time: one wake-up per small file costs about
+    // as much as its scan.
+    void WakeWorkersLocked(bool all)
+    {
+        if (idle > 0 && !pending.empty() && (all || pending.size() >= kWakeFiles))
+            workCv.notify_all();
+    }
+
     void WaitLocked(std::unique_lock<std::mutex>& lock)
     {
-        replayCv.wait_for(lock, kControlInterval, [&] {
-            const Task& front = *window.front();
-            return front.finished || (!front.dropped && !front.events.empty());
-        });
+        WakeWorkersLocked(true);
+        waiting = true;
+        replayCv.wait_for(lock, kControlInterval, [&] { return WorthWakingLocked(); });
+        waiting = false;
     }
 
     AppState& app;
@@ -428,6 +486,9 @@ struct ScanPool::Impl
     std::size_t peakBuffered = 0;
     bool stopped = false;
     bool exiting = false;
+    bool waiting = false; // the queuer waits for replayCv
+    int idle = 0;         // workers waiting for files
+    int spaceWaiters = 0; // workers waiting for room in the records
 };
 
 ScanPool::ScanPool(AppState& app, int workers, std::size_t maxBuffered)
@@ -456,8 +517,7 @@ void ScanPool::Submit(const std::string& path, OpenedFile file, const RowTexts& 
         if (m->window.size() < m->maxQueued) {
             m->pending.push_back(task.get());
             m->window.push_back(std::move(task));
-            lock.unlock();
-            m->workCv.notify_one();
+            m->WakeWorkersLocked(false);
             return;
         }
         m->WaitLocked(lock);
