@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <mutex>
 #include <thread>
 #include <unistd.h>
@@ -274,8 +275,13 @@ struct ScanPool::Impl
             w.current = task;
             w.state.jobs.skipRequested.store(false);
             lock.unlock();
-            w.state.listState.rowTexts = task->texts;
-            const int result = w.scan(task->path, task->file);
+            int result = 0;
+            try {
+                w.state.listState.rowTexts = task->texts;
+                result = w.scan(task->path, task->file);
+            } catch (const std::exception&) {
+                // Out of memory half way: the file ends with what it found so far.
+            }
             CloseFile(task->file);
             lock.lock();
             PublishLocked(w, lock);
