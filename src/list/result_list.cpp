@@ -405,6 +405,17 @@ void ResultList::ForEachRowFrom(std::size_t first, const std::function<bool(std:
     }
 }
 
+void ResultList::ForEachCell(int column, const std::function<void(std::size_t, std::string_view, int)>& visit) const
+{
+    std::shared_lock lock(m_mutex);
+    std::size_t index = 0;
+    for (const auto& chunk : m_chunks)
+        for (const Entry& e : chunk->entries) {
+            const PackedRow& row = m_rows[e.id];
+            visit(index++, column == 0 ? row.Key() : row.Cell(column, m_pool), row.icon);
+        }
+}
+
 // ---- changing cells --------------------------------------------------------------------------
 
 void ResultList::SetCell(std::size_t row, int column, std::string text)

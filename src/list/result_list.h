@@ -123,6 +123,9 @@ public:
     // Visits the rows from `first` on in list order while `visit` returns true.
     void ForEachRowFrom(std::size_t first, const std::function<bool(std::size_t, const ResultRow&)>& visit) const;
     void Modify(const std::function<void(std::vector<ResultRow>&)>& writer);
+    // Visits one column's cell and the icon of every row in list order, without unpacking rows
+    // (the sorts read one column of every row).
+    void ForEachCell(int column, const std::function<void(std::size_t, std::string_view, int icon)>& visit) const;
     // Puts the rows in a new order: row i becomes the row that was at order[i]. Faster than Modify
     // for a sort, as no row is unpacked. False, with nothing changed, when the order does not
     // have one place for every row.

@@ -70,13 +70,13 @@ SortSnapshot TakeSnapshot(const ResultList& list, int column)
 {
     // Sized first: growing a buffer of a million cells copies it several times over.
     std::size_t rows = 0, bytes = 0;
-    list.ForEachRow([&](std::size_t, const ResultRow& row) {
+    list.ForEachCell(column, [&](std::size_t, std::string_view cell, int) {
         ++rows;
-        bytes += row.Cell(column).size();
+        bytes += cell.size();
     });
     SortSnapshot snapshot;
     snapshot.Reserve(rows, bytes);
-    list.ForEachRow([&](std::size_t, const ResultRow& row) { snapshot.Add(row.Cell(column), row.icon); });
+    list.ForEachCell(column, [&](std::size_t, std::string_view cell, int icon) { snapshot.Add(cell, icon); });
     return snapshot;
 }
 
