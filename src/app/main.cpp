@@ -77,7 +77,8 @@ int main(int argc, char** argv)
         PrintError(startup.iniPath + " is not a regular file: the default settings are used");
         startup.iniPath.clear();
     }
-    if (!args.empty() && args.front().size() > 2 && args.front().compare(0, 2, "--") == 0)
+    if (!args.empty() && args.front().size() > 2 && args.front().compare(0, 2, "--") == 0 &&
+        args.front() != lt::kThreadsOption)
         return RunToolForm(args, startup);
 
     // A non-zero OPTIONS/TextWin opens the text window when the command line is empty.

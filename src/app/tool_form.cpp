@@ -137,7 +137,8 @@ std::string HelpText()
         "  FILE... -save2 FILE          search the named files and save the list as text\n"
         "  SESSION.ltn -save2 FILE      load a session and save its list as text\n"
         "  ... -saveh2 FILE             save an HTML table instead\n"
-        "  ... -savec2 FILE             save CSV instead (the INI's delimiter and columns)\n";
+        "  ... -savec2 FILE             save CSV instead (the INI's delimiter and columns)\n"
+        "  --threads N ...              scan files on N threads (0 every core, 1 one file at a time)\n";
     for (const ToolForm& form : ToolForms()) {
         std::string line = "  " + std::string(form.synopsis);
         if (line.size() < 31)

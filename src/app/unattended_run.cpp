@@ -98,6 +98,8 @@ int RunUnattended(const StartupState& startup, std::ostream& out, std::ostream& 
         err << "linktrawl: " << error << '\n';
         return kExitFailed;
     }
+    if (startup.threads >= 0)
+        app.settings.threads = startup.threads;
     app.listState.kind = kListFileSearch;
     ApplyListKind(app, 2);
 

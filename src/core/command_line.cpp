@@ -231,6 +231,22 @@ CommandLineResult ReadCommandLine(const std::vector<std::string>& args, const Pa
         result.saveOutputPath = Absolute(path, probe);
     }
 
+    // "--threads N" sets the scan workers of an unattended search (0 for every processor).
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (words[i] != "--threads")
+            continue;
+        const std::string value = i + 1 < words.size() ? words[i + 1] : std::string();
+        const bool digits = !value.empty() && value.size() <= 4 &&
+                            std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+        if (!digits) {
+            result.error = "--threads takes a whole number (0 for every core)";
+            return result;
+        }
+        result.threads = std::stoi(value);
+        words.erase(words.begin() + static_cast<std::ptrdiff_t>(i), words.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+        --i;
+    }
+
     // An option this form does not know is a mistake, not a file name to search.
     for (std::size_t i = 0; i < words.size(); ++i) {
         if (words[i].size() > 1 && words[i].front() == '-' && !(i == 0 && words[i] == "-job")) {
@@ -310,6 +326,7 @@ void ApplyCommandLine(const CommandLineResult& result, StartupState& state)
         state.windowRect = result.windowRect;
     state.saveOutputPath = result.saveOutputPath;
     state.saveCsv = result.saveCsv;
+    state.threads = result.threads;
 }
 
 } // namespace lt

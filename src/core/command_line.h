@@ -39,6 +39,7 @@ struct CommandLineResult
     bool hasWindowRect = false;
     std::string saveOutputPath;
     bool saveCsv = false; // "-savec2": the text actions save CSV instead
+    int threads = -1;     // "--threads N" before the save option: scan workers; -1 not given
     // Set when the command line cannot be carried out as asked (a save option without a path,
     // or without anything to search); the program reports it instead of starting.
     std::string error;

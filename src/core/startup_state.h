@@ -42,6 +42,7 @@ struct StartupState
     std::array<int, 4> windowRect{};
     std::string saveOutputPath; // "-save2" / "-saveh2" / "-savec2" path
     bool saveCsv = false;       // "-savec2"
+    int threads = -1;           // "--threads N" of an unattended search; -1 when not given
 
     bool Unattended() const { return IsUnattendedAction(startAction); }
 };

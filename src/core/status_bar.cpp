@@ -50,10 +50,20 @@ std::string StatusBar::PaneText(int pane) const
     return pane >= 0 && pane < 3 ? m_panes[static_cast<std::size_t>(pane)] : std::string();
 }
 
+void StatusBar::DivertTexts(Divert divert)
+{
+    std::lock_guard lock(m_mutex);
+    m_divert = std::move(divert);
+}
+
 void StatusBar::SetStatusText(const std::string& text, int pane, int mode)
 {
     if (pane < 0 || pane > 2)
         return;
+    if (m_divert) {
+        m_divert(text, pane, mode);
+        return;
+    }
     std::lock_guard lock(m_mutex);
     m_panes[static_cast<std::size_t>(pane)] = text;
     m_ui.SetPaneText(pane, text);

@@ -37,6 +37,10 @@ public:
     std::string PaneText(int pane) const;
     // The clock used for the start and end times; tests replace it.
     void SetClock(std::function<std::string()> timeOfDay);
+    // Hands every later SetStatusText (and row count) to `divert` instead of the panes: the status
+    // bar of a scan worker, whose texts are shown later in the order of the files.
+    using Divert = std::function<void(const std::string& text, int pane, int mode)>;
+    void DivertTexts(Divert divert);
 
 private:
     UiPort& m_ui;
@@ -48,6 +52,7 @@ private:
     std::string m_startTime;
     bool m_showingStart = false;
     std::function<std::string()> m_timeOfDay;
+    Divert m_divert;
 };
 
 struct AppState;

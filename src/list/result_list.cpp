@@ -145,6 +145,15 @@ ResultList::ResultList()
 {
     // A new view has the three columns of a URL search with empty headers until a kind is applied.
     m_columns = {ColumnState{"", kColText, 364}, ColumnState{"", kColTitle, 144}, ColumnState{"", kColPath, 360}};
+    NotePooledColumnsLocked();
+}
+
+void ResultList::NotePooledColumnsLocked()
+{
+    // Path columns repeat one text for many rows; column 0 is the key and stays in the row.
+    m_pooled.fill(false);
+    for (std::size_t c = 1; c < m_columns.size() && c < m_pooled.size(); ++c)
+        m_pooled[c] = m_columns[c].type == kColPath;
 }
 
 // ---- chunk entries -------------------------------------------------------------------------
@@ -217,7 +226,7 @@ std::size_t ResultList::LocateLocked(std::size_t row, std::size_t& offset) const
 
 ResultList::Entry ResultList::EntryOf(uint32_t id) const
 {
-    const std::string& key = m_rows[id].cells[0];
+    const std::string_view key = m_rows[id].Key();
     return Entry{Words{}, key.data(), static_cast<uint32_t>(key.size()), id};
 }
 
@@ -255,14 +264,14 @@ int ResultList::CompareHead(std::string_view key, const HeadWords& words, const 
     return FoldedCompare(key, head.View());
 }
 
-const ResultRow& ResultList::RowLocked(std::size_t row) const
+const PackedRow& ResultList::RowLocked(std::size_t row) const
 {
     std::size_t offset = 0;
     const std::size_t chunk = LocateLocked(row, offset);
     return m_rows[m_chunks[chunk]->entries[offset].id];
 }
 
-ResultRow& ResultList::RowLocked(std::size_t row)
+PackedRow& ResultList::RowLocked(std::size_t row)
 {
     std::size_t offset = 0;
     const std::size_t chunk = LocateLocked(row, offset);
@@ -341,7 +350,7 @@ std::string ResultList::GetCell(std::size_t row, int column) const
     std::shared_lock lock(m_mutex);
     if (row >= m_rowCount)
         return {};
-    return RowLocked(row).Cell(column);
+    return std::string(RowLocked(row).Cell(column, m_pool));
 }
 
 int ResultList::Icon(std::size_t row) const
@@ -359,16 +368,23 @@ uint32_t ResultList::Param(std::size_t row) const
 ResultRow ResultList::Row(std::size_t row) const
 {
     std::shared_lock lock(m_mutex);
-    return row < m_rowCount ? RowLocked(row) : ResultRow{};
+    ResultRow out;
+    if (row < m_rowCount)
+        RowLocked(row).Unpack(out, m_pool);
+    return out;
 }
 
 void ResultList::ForEachRow(const std::function<void(std::size_t, const ResultRow&)>& visit) const
 {
     std::shared_lock lock(m_mutex);
+    // One row unpacked at a time, into strings that keep their room from row to row.
+    ResultRow row;
     std::size_t index = 0;
     for (const auto& chunk : m_chunks)
-        for (const Entry& e : chunk->entries)
-            visit(index++, m_rows[e.id]);
+        for (const Entry& e : chunk->entries) {
+            m_rows[e.id].Unpack(row, m_pool);
+            visit(index++, row);
+        }
 }
 
 void ResultList::ForEachRowFrom(std::size_t first, const std::function<bool(std::size_t, const ResultRow&)>& visit) const
@@ -378,12 +394,26 @@ void ResultList::ForEachRowFrom(std::size_t first, const std::function<bool(std:
         return;
     std::size_t offset = 0;
     std::size_t index = first;
+    ResultRow row;
     for (std::size_t chunk = LocateLocked(first, offset); chunk < m_chunks.size(); ++chunk, offset = 0) {
         const auto& entries = m_chunks[chunk]->entries;
-        for (; offset < entries.size(); ++offset)
-            if (!visit(index++, m_rows[entries[offset].id]))
+        for (; offset < entries.size(); ++offset) {
+            m_rows[entries[offset].id].Unpack(row, m_pool);
+            if (!visit(index++, row))
                 return;
+        }
     }
+}
+
+void ResultList::ForEachCell(int column, const std::function<void(std::size_t, std::string_view, int)>& visit) const
+{
+    std::shared_lock lock(m_mutex);
+    std::size_t index = 0;
+    for (const auto& chunk : m_chunks)
+        for (const Entry& e : chunk->entries) {
+            const PackedRow& row = m_rows[e.id];
+            visit(index++, column == 0 ? row.Key() : row.Cell(column, m_pool), row.icon);
+        }
 }
 
 // ---- changing cells --------------------------------------------------------------------------
@@ -400,22 +430,23 @@ void ResultList::SetCell(std::size_t row, int column, std::string text)
         const std::size_t chunk = LocateLocked(row, offset);
         Entry& entry = m_chunks[chunk]->entries[offset];
         const uint32_t id = entry.id;
-        ResultRow& target = m_rows[id];
+        ResultRow target;
+        m_rows[id].Unpack(target, m_pool);
         if (text.size() > kMaxCellLength)
             text.resize(kMaxCellLength);
         if (target.cells.size() <= static_cast<std::size_t>(column))
             target.cells.resize(static_cast<std::size_t>(column) + 1);
+        target.cells[static_cast<std::size_t>(column)] = std::move(text);
+        PackedRow packed = PackLocked(target);
         if (column == 0) {
             // The row may have been the first of its key, and may now be the first of another.
             DupNoteRemoveLocked(id);
-            target.cells[0] = std::move(text);
             m_dupValid = false;
             m_chunks[chunk]->wordsReady = false;
-        } else {
-            target.cells[static_cast<std::size_t>(column)] = std::move(text);
         }
-        // The cell vector may have moved its strings.
-        const std::string& key = target.cells[0];
+        m_rows[id] = std::move(packed);
+        // The row's block has moved.
+        const std::string_view key = m_rows[id].Key();
         entry.key = key.data();
         entry.keyLength = static_cast<uint32_t>(key.size());
         if (offset == 0)
@@ -430,7 +461,7 @@ void ResultList::SetIcon(std::size_t row, int icon)
         std::unique_lock lock(m_mutex);
         if (row >= m_rowCount)
             return;
-        RowLocked(row).icon = icon;
+        RowLocked(row).icon = static_cast<int16_t>(icon);
     }
     Touch();
 }
@@ -633,7 +664,11 @@ std::size_t ResultList::SortedPlaceLocked(std::string_view key, std::size_t& off
 
 std::size_t ResultList::InsertLocked(ResultRow&& row, uint64_t keyHash)
 {
-    const std::string_view key = row.cells[0];
+    // Everything that may fail to allocate comes before the row is taken.
+    PackedRow packed = PackLocked(row);
+    ReserveOneMore(m_rows);
+    ReserveOneMore(m_rowChunk);
+    const std::string_view key = packed.Key();
     std::size_t chunk = 0;
     std::size_t offset = 0;
     Words words;
@@ -652,26 +687,19 @@ std::size_t ResultList::InsertLocked(ResultRow&& row, uint64_t keyHash)
         chunk = SortedPlaceLocked(key, offset, words);
     }
 
-    // Everything that may fail to allocate comes before the row is taken.
     auto& entries = m_chunks[chunk]->entries;
     uint32_t id;
     if (!m_freeSlots.empty()) {
         id = m_freeSlots.back();
         m_freeSlots.pop_back();
-        m_rows[id] = std::move(row);
+        m_rows[id] = std::move(packed);
     } else {
         id = static_cast<uint32_t>(m_rows.size());
-        ReserveOneMore(m_rows);
-        ReserveOneMore(m_rowChunk);
-        ReserveOneMore(m_keyHash);
-        m_rows.push_back(std::move(row));
+        m_rows.push_back(std::move(packed));
         m_rowChunk.push_back(nullptr);
-        m_keyHash.push_back(0);
     }
     m_rowChunk[id] = m_chunks[chunk].get();
-    m_keyHash[id] = keyHash;
-    const std::string& stored = m_rows[id].cells[0];
-    entries.Insert(offset, Entry{words, stored.data(), static_cast<uint32_t>(stored.size()), id});
+    entries.Insert(offset, Entry{words, key.data(), static_cast<uint32_t>(key.size()), id});
     if (offset == 0)
         m_chunkFirst[chunk] = HeadOf(entries.front());
     ShiftChunkStarts(m_chunkStart, chunk + 1, 1);
@@ -681,7 +709,7 @@ std::size_t ResultList::InsertLocked(ResultRow&& row, uint64_t keyHash)
     if (m_focused >= 0 && static_cast<std::size_t>(m_focused) >= position)
         ++m_focused;
     if (m_dupValid)
-        DupNoteInsertLocked(id, position);
+        DupNoteInsertLocked(id, position, keyHash);
     return position;
 }
 
@@ -712,7 +740,7 @@ long ResultList::InsertRowUnlessDuplicate(ResultRow row, bool caseSensitive)
         if (first >= 0) {
             if (!caseSensitive)
                 return -1;
-            if (m_rows[static_cast<std::size_t>(first)].cells[0] == row.cells[0])
+            if (m_rows[static_cast<std::size_t>(first)].Key() == row.cells[0])
                 return -1;
         }
         position = InsertLocked(std::move(row), hash);
@@ -762,7 +790,7 @@ void ResultList::DeleteRow(std::size_t row)
             if (offset == 0)
                 m_chunkFirst[chunk] = HeadOf(entries.front());
         }
-        m_rows[id] = ResultRow{};
+        m_rows[id] = PackedRow{};
         m_rowChunk[id] = nullptr;
         m_freeSlots.push_back(id);
         --m_rowCount;
@@ -819,7 +847,7 @@ void ResultList::RemoveIdsLocked(const std::vector<uint32_t>& ids)
     }
     m_chunks.resize(out);
     for (const uint32_t id : ids) {
-        m_rows[id] = ResultRow{};
+        m_rows[id] = PackedRow{};
         m_freeSlots.push_back(id);
     }
     m_rowCount -= ids.size();
@@ -835,8 +863,7 @@ void ResultList::ClearRows()
         m_rows.shrink_to_fit();
         m_rowChunk.clear();
         m_rowChunk.shrink_to_fit();
-        m_keyHash.clear();
-        m_keyHash.shrink_to_fit();
+        m_pool.Clear();
         m_freeSlots.clear();
         m_chunks.clear();
         m_chunkStart.clear();
@@ -854,14 +881,34 @@ void ResultList::ClearRows()
 
 void ResultList::RebuildFromRowsLocked(std::vector<ResultRow>&& rows)
 {
-    // One pass over the rows in their new order; they keep their places as ids. Words and key
-    // hashes are made when an insertion or the duplicate index next needs them, so that a sort
-    // reads no key here.
-    m_rows = std::move(rows);
-    const std::size_t n = m_rows.size();
+    // One pass over the rows in their new order; they take their places as ids. They are packed
+    // again with a pool of their own, so that paths of rows gone go too.
+    const std::size_t n = rows.size();
+    std::vector<PackedRow> packed;
+    packed.reserve(n);
+    CellPool pool;
+    for (ResultRow& row : rows) {
+        if (row.cells.empty())
+            row.cells.resize(1);
+        packed.push_back(PackedRow::Pack(row, m_pooled, pool));
+        row = ResultRow{}; // the unpacked form goes as the packed one comes
+    }
+    rows.clear();
+    m_rows = std::move(packed);
+    m_pool = std::move(pool);
     m_rowChunk.assign(n, nullptr);
-    m_keyHash.assign(n, 0);
     m_freeSlots.clear();
+    std::vector<uint32_t> ids(n);
+    for (std::size_t i = 0; i < n; ++i)
+        ids[i] = static_cast<uint32_t>(i);
+    RebuildChunksLocked(ids);
+}
+
+void ResultList::RebuildChunksLocked(const std::vector<uint32_t>& ids)
+{
+    // Words and key hashes are made when an insertion or the duplicate index next needs them,
+    // so that a sort reads no key here.
+    const std::size_t n = ids.size();
     m_chunks.clear();
     constexpr std::size_t kFill = kChunkCapacity / 2;
     m_chunks.reserve((n + kFill - 1) / kFill);
@@ -870,15 +917,10 @@ void ResultList::RebuildFromRowsLocked(std::vector<ResultRow>&& rows)
         const std::size_t end = std::min(n, i + kFill);
         chunk->entries.ClearAt((kChunkCapacity - (end - i)) / 2);
         for (; i < end; ++i) {
-            ResultRow& row = m_rows[i];
-            if (row.cells.empty())
-                row.cells.resize(1);
-            for (auto& cell : row.cells)
-                if (cell.size() > kMaxCellLength)
-                    cell.resize(kMaxCellLength);
-            const std::string& key = row.cells[0];
-            chunk->entries.PushBack(Entry{Words{}, key.data(), static_cast<uint32_t>(key.size()), static_cast<uint32_t>(i)});
-            m_rowChunk[i] = chunk.get();
+            const uint32_t id = ids[i];
+            const std::string_view key = m_rows[id].Key();
+            chunk->entries.PushBack(Entry{Words{}, key.data(), static_cast<uint32_t>(key.size()), id});
+            m_rowChunk[id] = chunk.get();
         }
         m_chunks.push_back(std::move(chunk));
     }
@@ -893,28 +935,47 @@ void ResultList::RebuildFromRowsLocked(std::vector<ResultRow>&& rows)
         m_focused = -1;
 }
 
+bool ResultList::Reorder(const std::vector<uint32_t>& order)
+{
+    {
+        std::unique_lock lock(m_mutex);
+        if (order.size() != m_rowCount)
+            return false;
+        std::vector<uint32_t> ids;
+        ids.reserve(m_rowCount);
+        for (const auto& chunk : m_chunks)
+            for (const Entry& e : chunk->entries)
+                ids.push_back(e.id);
+        std::vector<uint32_t> reordered(ids.size());
+        std::vector<bool> taken(ids.size(), false);
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            if (order[i] >= ids.size() || taken[order[i]])
+                return false;
+            taken[order[i]] = true;
+            reordered[i] = ids[order[i]];
+        }
+        RebuildChunksLocked(reordered);
+    }
+    Touch();
+    return true;
+}
+
 void ResultList::Modify(const std::function<void(std::vector<ResultRow>&)>& writer)
 {
     {
         std::unique_lock lock(m_mutex);
+        // The writer gets the rows unpacked in list order; each packed block goes as its row
+        // is made, so that the two forms are not both held whole.
         std::vector<ResultRow> rows;
-        // Rows whose ids are their places (after a rebuild, or appended) are handed over whole.
-        bool inPlace = m_freeSlots.empty() && m_rows.size() == m_rowCount;
-        uint32_t next = 0;
-        for (std::size_t c = 0; c < m_chunks.size() && inPlace; ++c)
-            for (const Entry& e : m_chunks[c]->entries)
-                if (e.id != next++) {
-                    inPlace = false;
-                    break;
-                }
-        if (inPlace) {
-            rows.swap(m_rows);
-        } else {
-            rows.reserve(m_rowCount);
-            for (const auto& chunk : m_chunks)
-                for (const Entry& e : chunk->entries)
-                    rows.push_back(std::move(m_rows[e.id]));
-        }
+        rows.reserve(m_rowCount);
+        for (const auto& chunk : m_chunks)
+            for (const Entry& e : chunk->entries) {
+                rows.emplace_back();
+                m_rows[e.id].Unpack(rows.back(), m_pool);
+                m_rows[e.id] = PackedRow{};
+            }
+        m_rows.clear();
+        m_chunks.clear();
         try {
             writer(rows);
         } catch (...) {
@@ -942,7 +1003,6 @@ void ResultList::RebuildDupIndexLocked()
     for (const auto& chunk : m_chunks)
         for (const Entry& e : chunk->entries) {
             const uint64_t hash = FoldedHash(e.Key());
-            m_keyHash[e.id] = hash;
             if (DupFindLocked(hash, e.Key()) < 0)
                 DupSetLocked(hash, e.id);
         }
@@ -957,7 +1017,7 @@ long ResultList::DupFindLocked(uint64_t hash, std::string_view text) const
         const DupEntry& e = m_dupTable[i];
         if (e.id == kNoId)
             return -1;
-        if (e.hash == hash && EqualsNoCase(m_rows[e.id].cells[0], text))
+        if (e.hash == hash && EqualsNoCase(m_rows[e.id].Key(), text))
             return static_cast<long>(e.id);
     }
 }
@@ -979,7 +1039,7 @@ void ResultList::DupSetLocked(uint64_t hash, uint32_t id)
         }
     }
     const std::size_t mask = m_dupTable.size() - 1;
-    const std::string_view text = m_rows[id].cells[0];
+    const std::string_view text = m_rows[id].Key();
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         DupEntry& e = m_dupTable[i];
         if (e.id == kNoId) {
@@ -987,17 +1047,16 @@ void ResultList::DupSetLocked(uint64_t hash, uint32_t id)
             ++m_dupUsed;
             return;
         }
-        if (e.hash == hash && EqualsNoCase(m_rows[e.id].cells[0], text)) {
+        if (e.hash == hash && EqualsNoCase(m_rows[e.id].Key(), text)) {
             e.id = id;
             return;
         }
     }
 }
 
-void ResultList::DupNoteInsertLocked(uint32_t id, std::size_t position)
+void ResultList::DupNoteInsertLocked(uint32_t id, std::size_t position, uint64_t hash)
 {
-    const uint64_t hash = m_keyHash[id];
-    const std::string_view key = m_rows[id].cells[0];
+    const std::string_view key = m_rows[id].Key();
     const long first = DupFindLocked(hash, key);
     if (first < 0) {
         DupSetLocked(hash, id);
@@ -1017,7 +1076,8 @@ void ResultList::DupNoteRemoveLocked(uint32_t id)
     if (!m_dupValid)
         return;
     // Removing the first row of a key leaves an unknown successor: rebuild when next needed.
-    if (DupFindLocked(m_keyHash[id], m_rows[id].cells[0]) == static_cast<long>(id)) {
+    const std::string_view key = m_rows[id].Key();
+    if (DupFindLocked(FoldedHash(key), key) == static_cast<long>(id)) {
         m_dupValid = false;
         m_dupTable.clear();
         m_dupUsed = 0;
@@ -1068,6 +1128,7 @@ void ResultList::SetColumns(std::vector<ColumnState> columns)
             if (c.header.size() > kMaxHeaderLength)
                 c.header.resize(kMaxHeaderLength);
         m_columns = std::move(columns);
+        NotePooledColumnsLocked();
     }
     m_columnRevision.fetch_add(1, std::memory_order_acq_rel);
     Touch();

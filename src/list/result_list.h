@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "list/packed_row.h"
+
 namespace lt {
 
 inline constexpr int kMaxColumns = 9;
@@ -121,6 +123,13 @@ public:
     // Visits the rows from `first` on in list order while `visit` returns true.
     void ForEachRowFrom(std::size_t first, const std::function<bool(std::size_t, const ResultRow&)>& visit) const;
     void Modify(const std::function<void(std::vector<ResultRow>&)>& writer);
+    // Visits one column's cell and the icon of every row in list order, without unpacking rows
+    // (the sorts read one column of every row).
+    void ForEachCell(int column, const std::function<void(std::size_t, std::string_view, int icon)>& visit) const;
+    // Puts the rows in a new order: row i becomes the row that was at order[i]. Faster than Modify
+    // for a sort, as no row is unpacked. False, with nothing changed, when the order does not
+    // have one place for every row.
+    bool Reorder(const std::vector<uint32_t>& order);
 
     // Raised on every change; the Qt model polls it to refresh at most ~20 times a second.
     uint64_t Revision() const { return m_revision.load(std::memory_order_acquire); }
@@ -132,8 +141,8 @@ private:
 
     // One row in list order: its id and where its column 0 text lives, so that the sorted
     // insertion compares keys without going through the row. The text pointer stays valid while
-    // the cell is unchanged: moving a row moves the cell vector's buffer, not the strings in it;
-    // every change of a row's cells refreshes it.
+    // the row's packed block lives: moving a row moves the block's pointer, not the block; every
+    // change of a row's cells refreshes it.
     // `words` hold the 16 folded key bytes at the chunk's prefix length, big-endian and padded
     // with zeros, so that most probes of a binary search decide on the entry alone; they are
     // valid while the chunk's words are.
@@ -244,9 +253,11 @@ private:
     // The folded order of `key` (with its head words) against a chunk's first key.
     int CompareHead(std::string_view key, const HeadWords& words, const ChunkHead& head) const;
     std::size_t LocateLocked(std::size_t row, std::size_t& offset) const;
-    const ResultRow& RowLocked(std::size_t row) const;
-    ResultRow& RowLocked(std::size_t row);
+    const PackedRow& RowLocked(std::size_t row) const;
+    PackedRow& RowLocked(std::size_t row);
     std::size_t InsertLocked(ResultRow&& row, uint64_t keyHash);
+    PackedRow PackLocked(const ResultRow& row) { return PackedRow::Pack(row, m_pooled, m_pool); }
+    void NotePooledColumnsLocked();
     std::size_t SortedPlaceLocked(std::string_view key, std::size_t& offset, Words& words);
     std::size_t ChunkForKeyLocked(std::string_view key, const HeadWords& words) const;
     void PrepareWordsLocked(Chunk& chunk);
@@ -257,6 +268,8 @@ private:
     void SplitChunkLocked(std::size_t chunk);
     void RemoveIdsLocked(const std::vector<uint32_t>& ids);
     void RebuildFromRowsLocked(std::vector<ResultRow>&& rows);
+    // The chunks for the rows of `ids`, in that order.
+    void RebuildChunksLocked(const std::vector<uint32_t>& ids);
     void RenumberChunksLocked(std::size_t from);
     void RebuildHeadsLocked();
     void PrepareRow(ResultRow& row) const;
@@ -264,18 +277,17 @@ private:
     void RebuildDupIndexLocked();
     long DupFindLocked(uint64_t hash, std::string_view text) const; // the id, or -1
     void DupSetLocked(uint64_t hash, uint32_t id);
-    void DupNoteInsertLocked(uint32_t id, std::size_t position);
+    void DupNoteInsertLocked(uint32_t id, std::size_t position, uint64_t hash);
     void DupNoteRemoveLocked(uint32_t id);
 
     mutable std::shared_mutex m_mutex;
-    // Rows live under fixed ids; the list order is held in chunks of entries, so that a sorted
-    // insertion into a list of a million rows moves a few kilobytes at most. A free id has an
-    // empty row and no chunk.
-    std::vector<ResultRow> m_rows;
+    // Rows live under fixed ids, packed; the list order is held in chunks of entries, so that a
+    // sorted insertion into a list of a million rows moves a few kilobytes at most. A free id has
+    // an empty row and no chunk. File paths are kept once in the pool.
+    std::vector<PackedRow> m_rows;
+    CellPool m_pool;
+    PooledColumns m_pooled{};
     std::vector<Chunk*> m_rowChunk;
-    // Hash of each row's folded column 0; kept up to date only while the duplicate index is
-    // valid, and recomputed when it is rebuilt.
-    std::vector<uint64_t> m_keyHash;
     std::vector<uint32_t> m_freeSlots;
     std::vector<std::unique_ptr<Chunk>> m_chunks;
     std::vector<std::size_t> m_chunkStart; // index of each chunk's first row

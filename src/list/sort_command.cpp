@@ -70,13 +70,13 @@ SortSnapshot TakeSnapshot(const ResultList& list, int column)
 {
     // Sized first: growing a buffer of a million cells copies it several times over.
     std::size_t rows = 0, bytes = 0;
-    list.ForEachRow([&](std::size_t, const ResultRow& row) {
+    list.ForEachCell(column, [&](std::size_t, std::string_view cell, int) {
         ++rows;
-        bytes += row.Cell(column).size();
+        bytes += cell.size();
     });
     SortSnapshot snapshot;
     snapshot.Reserve(rows, bytes);
-    list.ForEachRow([&](std::size_t, const ResultRow& row) { snapshot.Add(row.Cell(column), row.icon); });
+    list.ForEachCell(column, [&](std::size_t, std::string_view cell, int icon) { snapshot.Add(cell, icon); });
     return snapshot;
 }
 
@@ -91,14 +91,8 @@ void FinishSort(AppState& app, const SortRequest& req, const SortOutcome& outcom
     for (std::size_t i = 0; i < outcome.order.size() && identity; ++i)
         identity = outcome.order[i] == i;
     if (!identity && outcome.order.size() == rowCount) {
-        bool applied = false;
-        list.Modify([&](std::vector<ResultRow>& rows) {
-            // Rows never change while a list job runs; a list that did anyway is left as it is.
-            if (rows.size() != rowCount)
-                return;
-            ApplyOrder(rows, outcome.order);
-            applied = true;
-        });
+        // Rows never change while a list job runs; a list that did anyway is left as it is.
+        const bool applied = list.Reorder(outcome.order);
         if (applied && previous >= 0) {
             for (std::size_t i = 0; i < outcome.order.size(); ++i) {
                 if (outcome.order[i] == static_cast<uint32_t>(previous)) {
@@ -395,10 +389,7 @@ bool SortByColumn0Now(AppState& app, ResultList& list)
     if (outcome.stopped)
         return false;
     const long focused = list.FocusedRow();
-    list.Modify([&](std::vector<ResultRow>& rows) {
-        if (rows.size() == outcome.order.size())
-            ApplyOrder(rows, outcome.order);
-    });
+    list.Reorder(outcome.order);
     for (std::size_t i = 0; focused >= 0 && i < outcome.order.size(); ++i) {
         if (outcome.order[i] == static_cast<uint32_t>(focused)) {
             list.SetFocusedRow(static_cast<long>(i));

@@ -16,6 +16,7 @@
 #include "search/link_scanner.h"
 #include "search/filter_date.h"
 #include "search/masks.h"
+#include "search/scan_pool.h"
 
 namespace lt {
 
@@ -134,6 +135,8 @@ void FolderWalk::Run()
     for (const auto& drive : drives) {
         if (Stopped())
             break;
+        if (m_pool)
+            m_pool->Drain();
         m_app.status.SetStatusText(drive, 0);
         WalkRoot(drive, m_options.recursiveDrives);
     }
@@ -163,8 +166,11 @@ void FolderWalk::WalkFolder(int dirFd, const std::string& folder, int depth, boo
         close(dirFd);
         return;
     }
-    if (m_options.fileList && recursive)
+    if (m_options.fileList && recursive) {
+        if (m_pool)
+            m_pool->Drain();
         m_app.status.SetStatusText(folder, 0);
+    }
 
     while (!Stopped()) {
         errno = 0;
@@ -246,17 +252,21 @@ bool FolderWalk::DecideFile(const std::string& path, const std::string& name, co
 
     if (!NameTaken(name))
         return false;
-    TakeFile(path, facts, file);
+    OpenedFile taken = file;
+    if (m_pool && file.fd >= 0)
+        taken.fd = ::fcntl(file.fd, F_DUPFD_CLOEXEC, 0); // the caller closes its own
+    if (!TakeFile(path, facts, taken) && taken.fd >= 0 && taken.fd != file.fd)
+        ::close(taken.fd);
     return true;
 }
 
-void FolderWalk::TakeFile(const std::string& path, const FileFacts& facts, const OpenedFile& file)
+bool FolderWalk::TakeFile(const std::string& path, const FileFacts& facts, const OpenedFile& file)
 {
     const WalkOptions& o = m_options;
     ++m_filesTaken;
     if (o.fileList) {
         AddFileListRow(path, facts);
-        return;
+        return false;
     }
 
     auto& texts = m_app.listState.rowTexts;
@@ -269,8 +279,13 @@ void FolderWalk::TakeFile(const std::string& path, const FileFacts& facts, const
         texts[dateCell] = FileDateText(facts.writeTime);
         texts[dateCell + 1] = o.fileSizeCells ? std::to_string(facts.size) : std::string();
     }
+    if (m_pool) {
+        m_pool->Submit(path, file, texts);
+        return true;
+    }
     if (m_scan)
         m_scan(path, file);
+    return false;
 }
 
 bool FolderWalk::NameTaken(const std::string& name) const
@@ -296,9 +311,11 @@ bool FolderWalk::OpenedAndDecided(int dirFd, const std::string& folder, const ch
     if (!m_factsShown) {
         // The folder said it is a regular file and the scan learns its size from reading it.
         facts.isRegular = true;
-        TakeFile(folder + file, facts, OpenedFile{fd, OpenedFile::kUnknownSize});
+        if (TakeFile(folder + file, facts, OpenedFile{fd, OpenedFile::kUnknownSize}))
+            return true;
     } else if (ReadOpenFileFacts(fd, facts) && facts.isRegular) {
-        TakeFile(folder + file, facts, OpenedFile{fd, facts.size});
+        if (TakeFile(folder + file, facts, OpenedFile{fd, facts.size}))
+            return true;
     }
     close(fd);
     return true;

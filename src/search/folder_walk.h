@@ -14,6 +14,7 @@
 namespace lt {
 
 struct AppState;
+class ScanPool;
 
 inline constexpr int kMaxWalkDepth = 15;
 inline constexpr std::size_t kMaxFolderPath = 259;
@@ -76,19 +77,25 @@ public:
 
     uint64_t FilesTaken() const { return m_filesTaken; }
 
+    // Hands the files to `pool` instead of scanning them here (not for file lists). The walk
+    // drains it before a text of its own reaches the status bar, so that texts keep their order.
+    void UsePool(ScanPool* pool) { m_pool = pool; }
+
 private:
     void WalkFolder(int dirFd, const std::string& folder, int depth, bool recursive, uint64_t device);
     bool Stopped() const;
     bool PassesDate(const FileFacts& facts) const;
     void AddFileListRow(const std::string& path, const FileFacts& facts);
     bool NameTaken(const std::string& name) const;
-    // The file passed every test: its row cells, then the scan or the file-list row.
-    void TakeFile(const std::string& path, const FileFacts& facts, const OpenedFile& file);
+    // The file passed every test: its row cells, then the scan or the file-list row. True when
+    // the pool took the open file over (it closes it then).
+    bool TakeFile(const std::string& path, const FileFacts& facts, const OpenedFile& file);
     bool OpenedAndDecided(int dirFd, const std::string& folder, const char* name);
 
     AppState& m_app;
     WalkOptions m_options;
     FileScan m_scan;
+    ScanPool* m_pool = nullptr;
     std::string m_currentRoot;
     bool m_sameDevice = false;
     // Without size and date filters a file is opened before its facts are read, so that one

@@ -77,6 +77,7 @@ struct LinkScanner::Impl
     std::string lastTitle;
     bool lastHitAdded = false;
     RowSink sink;
+    TitleSink titleSink;
 };
 
 AnchorFinder& LinkScanner::Impl::Finder()
@@ -209,6 +210,11 @@ void LinkScanner::Impl::Accept(const std::string& url, const std::string& title,
     if (updateMode) {
         // Only the row of the repeated URL may take the title; when that URL was refused as a
         // duplicate of the whole list, no row of this file stands for it.
+        if (titleSink) {
+            if (lastHitAdded)
+                titleSink(app, title);
+            return;
+        }
         const long row = app.listState.lastAddedRow;
         if (lastHitAdded && row >= 0 && static_cast<std::size_t>(row) < app.list.RowCount())
             app.list.SetCell(static_cast<std::size_t>(row), 1, title);
@@ -236,6 +242,11 @@ LinkScanner::~LinkScanner()
 void LinkScanner::SetRowSink(RowSink sink)
 {
     m_impl->sink = std::move(sink);
+}
+
+void LinkScanner::SetTitleSink(TitleSink sink)
+{
+    m_impl->titleSink = std::move(sink);
 }
 
 int LinkScanner::ScanLinks(const std::string& path, const OpenedFile& file)

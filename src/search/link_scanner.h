@@ -26,6 +26,8 @@ public:
     int ScanLinksInMemory(const char* data, std::size_t length, const std::string& path);
     // Where the accepted URLs go instead of the result list (AddResultRow when unset).
     void SetRowSink(RowSink sink);
+    // Where a later title of the last added row goes instead of the list.
+    void SetTitleSink(TitleSink sink);
 
 private:
     struct Impl;

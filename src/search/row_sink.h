@@ -14,4 +14,8 @@ struct AppState;
 // when a row arrives (a file that changes under the scan). Worker thread.
 using RowSink = std::function<long(AppState& app, const std::string& item)>;
 
+// Where the link scanner puts a title found later for the row it added last from the same file
+// (a repeated URL with a link text), instead of setting that row's cell. Worker thread.
+using TitleSink = std::function<void(AppState& app, const std::string& title)>;
+
 } // namespace lt

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/search_jobs.h"
 
+#include <cstdint>
 #include <ctime>
+#include <memory>
 
 #include "core/app_state.h"
 #include "core/messages.h"
@@ -12,6 +14,7 @@
 #include "search/filter_date.h"
 #include "search/item_kind.h"
 #include "search/masks.h"
+#include "search/scan_pool.h"
 
 namespace lt {
 
@@ -45,6 +48,16 @@ std::string NamesCaption(const std::vector<std::string>& paths)
     if (paths.size() > 3)
         caption += " ...";
     return caption;
+}
+
+// A pool of scan workers for the job, or none when the search scans on the job's thread: one
+// worker asked for, a scan of the caller's own (tests), fewer than two files, or a file list.
+std::unique_ptr<ScanPool> PoolFor(AppState& app, const FileScan& scan, std::size_t files = SIZE_MAX)
+{
+    const int workers = SearchWorkerCount(app);
+    if (scan || workers < 2 || files < 2 || app.listState.kind == kListFileList)
+        return nullptr;
+    return std::make_unique<ScanPool>(app, workers);
 }
 
 bool StartWorker(AppState& app, int32_t code, JobEntry entry)
@@ -114,7 +127,7 @@ bool StartFolderSearch(AppState& app, FileScan scan)
     ShowSearchCaption(app);
     return StartWorker(app, kJobFolderSearch,
                        [options = std::move(options), scan = std::move(scan)](AppState& a) {
-                           FolderSearchJob(a, options, scan ? scan : DefaultFileScan(a));
+                           FolderSearchJob(a, options, scan);
                        });
 }
 
@@ -145,8 +158,15 @@ void FolderSearchJob(AppState& app, const WalkOptions& options, FileScan scan)
 {
     app.ui.SetWaitCursor(true);
     ClearRowTexts(app);
+    std::unique_ptr<ScanPool> pool = options.fileList ? nullptr : PoolFor(app, scan);
+    if (!scan && !pool && !options.fileList)
+        scan = DefaultFileScan(app);
     FolderWalk walk(app, options, std::move(scan));
+    walk.UsePool(pool.get());
     walk.Run();
+    if (pool)
+        pool->Drain();
+    pool.reset();
     FinishSearch(app, true);
 }
 
@@ -185,6 +205,19 @@ void PickedFilesJob(AppState& app, const std::vector<std::string>& paths, FileSc
 {
     app.ui.SetWaitCursor(true);
     ClearRowTexts(app);
+    if (std::unique_ptr<ScanPool> pool = PoolFor(app, scan, paths.size())) {
+        for (const auto& path : paths) {
+            if (app.jobs.Code() == 0)
+                break;
+            pool->Submit(path, {}, app.listState.rowTexts);
+        }
+        pool->Drain();
+        pool.reset();
+        FinishSearch(app, true);
+        return;
+    }
+    if (!scan)
+        scan = DefaultFileScan(app);
     for (const auto& path : paths) {
         if (app.jobs.Code() == 0)
             break;
@@ -216,7 +249,7 @@ bool SearchPickedFilesCommand(AppState& app, const std::string& selection, FileS
     app.search.singleTargetText = paths.size() == 1 ? paths.front() : std::string();
     ShowSearchCaption(app);
     return StartWorker(app, kJobPickedFiles, [paths = std::move(paths), scan = std::move(scan)](AppState& a) {
-        PickedFilesJob(a, paths, scan ? scan : DefaultFileScan(a));
+        PickedFilesJob(a, paths, scan);
     });
 }
 
@@ -228,11 +261,24 @@ void FileListJob(AppState& app, FileScan scan)
     paths.reserve(app.secondList.RowCount());
     app.secondList.ForEachRow([&](std::size_t, const ResultRow& row) { paths.push_back(row.Cell(0)); });
     Progress progress = Progress::ForRows(app, paths.size());
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        if (app.jobs.Code() == 0)
-            break;
-        scan(paths[i], {});
-        progress.Advance(i + 1);
+    if (std::unique_ptr<ScanPool> pool = PoolFor(app, scan, paths.size())) {
+        // The bar moves as each file's rows reach the list, as it does when one thread scans.
+        std::size_t replayed = 0;
+        for (const auto& path : paths) {
+            if (app.jobs.Code() == 0)
+                break;
+            pool->Submit(path, {}, app.listState.rowTexts, [&](int) { progress.Advance(++replayed); });
+        }
+        pool->Drain();
+    } else {
+        if (!scan)
+            scan = DefaultFileScan(app);
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            if (app.jobs.Code() == 0)
+                break;
+            scan(paths[i], {});
+            progress.Advance(i + 1);
+        }
     }
     progress.End();
     FinishSearch(app, false);
@@ -265,9 +311,7 @@ bool SearchFileListCommand(AppState& app, FileScan scan)
     app.scan.nonBinaryOnly = false;
     app.search.hitCount = 0;
     app.search.severalFiles = true;
-    return StartWorker(app, kJobFileList, [scan = std::move(scan)](AppState& a) {
-        FileListJob(a, scan ? scan : DefaultFileScan(a));
-    });
+    return StartWorker(app, kJobFileList, [scan = std::move(scan)](AppState& a) { FileListJob(a, scan); });
 }
 
 bool RecentFilesCommand(AppState& app, bool ieCache, const std::string& ieCacheFolder,

@@ -75,6 +75,9 @@ struct SearchSettings
     bool findHttps = true;
     // The other flags of "R12" (positions 3, 4, 6, 7), kept so that they are written back.
     std::string r12 = "0000010";
+    // Scan workers of a file search ("THREADS"): 0 one per processor the process may use, 1 the
+    // search scans one file at a time on its own thread.
+    int threads = 0;
 };
 
 } // namespace lt

@@ -386,6 +386,7 @@ void ReadSearchPart(const Reader& r, AppState& app, bool keep)
     r.Flag(kSecSearch, "SUB", false, s.includeSubdirectories);
     r.Flag(kSecSearch, "DF", false, s.dateFilter);
     r.Int(kSecSearch, "DFLD", 1, 0, 2, s.dateField);
+    r.Int(kSecSearch, "THREADS", 0, 0, 1024, s.threads);
     if (!s.dateFilter)
         s.dateField = 1;
     ReadDate(r, "DFROM", s.dateFrom);
@@ -506,6 +507,7 @@ void WriteSearchSection(const AppState& app, IniFile& ini)
     WriteFlag(ini, kSecSearch, "SUB", s.includeSubdirectories);
     WriteFlag(ini, kSecSearch, "DF", s.dateFilter);
     ini.SetInt(kSecSearch, "DFLD", s.dateField);
+    ini.SetInt(kSecSearch, "THREADS", s.threads);
     ini.SetString(kSecSearch, "DFROM", FormatFilterDate(s.dateFrom));
     ini.SetString(kSecSearch, "DTO", FormatFilterDate(s.dateTo));
     ini.SetString(kSecSearch, "SZA", SizeText(s.sizeAbove));

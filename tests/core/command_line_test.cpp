@@ -107,6 +107,20 @@ TEST_F(CommandLineTest, SaveOptionsComeLastAndRelativePathsFollowTheCurrentFolde
     EXPECT_TRUE(IsUnattendedAction(r.startAction));
 }
 
+TEST_F(CommandLineTest, ThreadsOptionAnywhereBeforeTheSaveOption)
+{
+    auto r = Read({"--threads", "2", "/data", "-save2", "out.txt"});
+    EXPECT_EQ(r.startAction, kStartSearchFolderSaveText);
+    EXPECT_EQ(r.searchTarget, "/data");
+    EXPECT_EQ(r.threads, 2);
+    r = Read({"/data/a.htm", "/data/b.htm", "--threads", "0", "-save2", "list.txt"});
+    EXPECT_EQ(r.startAction, kStartSearchFilesSaveText);
+    EXPECT_EQ(r.threads, 0);
+    EXPECT_EQ(Read({"/data", "-save2", "out.txt"}).threads, -1);
+    EXPECT_NE(Read({"/data", "--threads", "two", "-save2", "o.txt"}).error.find("--threads"), std::string::npos);
+    EXPECT_FALSE(Read({"/data", "--threads"}).error.empty());
+}
+
 TEST_F(CommandLineTest, UnattendedRunsThatCannotRunSayWhy)
 {
     EXPECT_FALSE(Read({"/data", "-save2"}).error.empty());
