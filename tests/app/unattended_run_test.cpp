@@ -56,7 +56,7 @@ protected:
     Result Run(const std::string& args, const fs::path& cwd = {})
     {
         const fs::path outFile = dir / "stdout.txt", errFile = dir / "stderr.txt";
-        std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY LINKTRAWL_INI=" + Quoted(ini.string()) +
+        std::string command = "timeout 120 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LINKTRAWL_INI=" + Quoted(ini.string()) +
                               " " + Quoted(LINKTRAWL_BINARY) + " " + args + " >" + Quoted(outFile.string()) +
                               " 2>" + Quoted(errFile.string()) + " </dev/null";
         if (!cwd.empty())
