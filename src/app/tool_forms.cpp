@@ -9,6 +9,9 @@ namespace lt {
 const std::vector<ToolForm>& ToolForms()
 {
     static const std::vector<ToolForm> forms = {
+        {"--crawl", "--crawl URL [--level N] [--save-dir DIR] -save2 FILE",
+         "read URL and the pages it links to (levels 0..N), saving the hits; pages saved into DIR",
+         {"--level", "--save-dir"}, {}, 1, 1, true, RunCrawlForm},
     };
     return forms;
 }

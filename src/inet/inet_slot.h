@@ -102,11 +102,11 @@ struct InetSlotTable
 {
     InetSlotTable()
     {
-        for (uint32_t i = 0; i < slots.size(); ++i)
-            slots[i].index = i;
+        for (uint32_t i = 0; i < m_slots.size(); ++i)
+            m_slots[i].index = i;
     }
-    std::array<InetSlot, 16> slots;
-    InetSlot& operator[](std::size_t i) { return slots[i]; }
+    std::array<InetSlot, 16> m_slots;
+    InetSlot& operator[](std::size_t i) { return m_slots[i]; }
 };
 
 // Before each item: clears the per-item flags and texts; the binary check follows Save only.
