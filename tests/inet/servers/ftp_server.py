@@ -23,6 +23,8 @@ def main():
     handler = FTPHandler
     handler.authorizer = authorizer
     handler.passive_ports = None
+    # Refused logins answer at once: the tests wait for them.
+    handler.auth_failed_timeout = 0.01
     server = FTPServer(("127.0.0.1", 0), handler)
     print("PORT %d" % server.address[1], flush=True)
     server.serve_forever()
