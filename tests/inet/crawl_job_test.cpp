@@ -132,17 +132,30 @@ TEST_F(CrawlJobTest, RowStatusesOfListReads)
 {
     settings.followLinks = false;
     const CrawlResult result =
-        Run({"/r/loopa", "/r/comment", "/status/500", "/r/t307", "/stall", "/short", "/site/c.htm"});
+        Run({"/r/loopa", "/g", "/r/comment", "/status/500", "/r/t307", "/stall", "/short", "/endless", "/site/c.htm"});
     std::map<std::string, std::string> statuses;
     for (const CrawlRow& row : queue.Rows())
         statuses[row.url] = row.status;
     EXPECT_EQ(statuses[Url("/r/loopa")], "Error: too many redirects");
+    EXPECT_EQ(statuses[Url("/g")], "Error: too many redirects");
+    EXPECT_EQ(statuses[Url("/endless")], "Error: page too large");
     EXPECT_EQ(statuses[Url("/r/comment")], "Error: 302 - Moved Temporarily");
     EXPECT_EQ(statuses[Url("/status/500")], "Error: 500 - Internal Server Error");
     EXPECT_EQ(statuses[Url("/stall")], "Timed out");
     EXPECT_EQ(statuses[Url("/short")], "Error reading remote File !");
     EXPECT_EQ(statuses.count(Url("/r/t307")), 0u);
     EXPECT_EQ(result.retrieved, 2);
+}
+
+TEST_F(CrawlJobTest, RedirectsToSeenOrFilteredTargets)
+{
+    settings.level = 0;
+    settings.followFilter = MakeWordFilter("", true, "d.htm", false);
+    const CrawlResult result = Run({"/site/a.htm", "/r/seen", "/r/t307"});
+    ASSERT_EQ(queue.Rows().size(), 2u);
+    EXPECT_EQ(queue.Rows()[0].status, "Skipped");
+    EXPECT_EQ(queue.Rows()[1].status, "filtered");
+    EXPECT_EQ(result.retrieved, 1);
 }
 
 TEST_F(CrawlJobTest, RetriesTakeTimedOutRowsAgain)

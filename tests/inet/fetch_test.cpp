@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -164,6 +165,29 @@ TEST_F(FetchTest, CancelAndSkipEndPendingTransfersQuickly)
         EXPECT_LT(Clock::now() - start, 1s);
         window.join();
     }
+}
+
+TEST_F(FetchTest, NamedProxyCarriesTheRequests)
+{
+    const std::string log = (std::filesystem::temp_directory_path() / ("lt-proxy-" + std::to_string(getpid()))).string();
+    std::filesystem::remove(log);
+    test::LocalServer proxy({test::ServerScript("forward_proxy.py"), log});
+    ASSERT_GT(proxy.Port(), 0);
+    FetchSettings settings = Quick();
+    settings.proxy = "127.0.0.1:" + std::to_string(proxy.Port());
+    {
+        InetSession session(slot, settings);
+        InetRequest request(session);
+        ASSERT_EQ(request.Open(s_server->Url("/site/c.htm")), OpenResult::Opened);
+        std::string answer;
+        EXPECT_EQ(request.QueryUrlStatus(answer), 200);
+    }
+    std::ifstream in(log);
+    std::string line;
+    std::getline(in, line);
+    // Absolute form through the proxy, although no_proxy says "*" for the environment's proxies.
+    EXPECT_EQ(line, "GET " + s_server->Url("/site/c.htm") + " HTTP/1.1");
+    std::filesystem::remove(log);
 }
 
 TEST_F(FetchTest, VerifiesCertificates)

@@ -76,6 +76,8 @@ class Handler(BaseHTTPRequestHandler):
             return self.redirect(302, "/r/loopb")
         if path == "/r/loopb":
             return self.redirect(302, "/r/loopa")
+        if path.startswith("/g") and path[2:].strip("/") == "":
+            return self.redirect(301, path + "/")
         if path == "/r/seen":
             return self.redirect(302, "/site/a.htm")
         if path == "/stall":
