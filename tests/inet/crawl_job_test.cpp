@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "core/app_state.h"
+#include "inet/crawl_runner.h"
 #include "inet/inet_slot.h"
 #include "inet/network_init.h"
 #include "list/list_kind.h"
@@ -200,6 +201,55 @@ TEST_F(CrawlJobTest, CancelEndsAPendingRequestQuickly)
     window.join();
     EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(result.retrieved, 0);
+}
+
+} // namespace
+} // namespace lt
+
+namespace lt {
+namespace {
+
+TEST_F(CrawlJobTest, RunnerSkipsAndCancelsFromTheWindowThread)
+{
+    settings.followLinks = false;
+    fetch.timeoutSeconds = 30;
+    SwitchListKind(app, kListInetRead);
+    queue.Add(Url("/stall"), 0, {});
+    queue.Add(Url("/trickle"), 0, {});
+    queue.Add(Url("/site/c.htm"), 0, {});
+    CrawlResult result;
+    std::atomic<bool> done{false};
+    {
+        CrawlRunner runner(app, slot);
+        ASSERT_TRUE(runner.Start(settings, fetch, queue, observer, [&](const CrawlResult& r) {
+            result = r;
+            done = true;
+        }));
+        EXPECT_FALSE(runner.Start(settings, fetch, queue, observer));
+        std::this_thread::sleep_for(300ms);
+        runner.Skip(); // the stalled request
+        std::this_thread::sleep_for(300ms);
+        runner.Skip(); // the endless slow body
+        runner.Join();
+    }
+    ASSERT_TRUE(done);
+    EXPECT_EQ(result.retrieved, 1);
+    ASSERT_EQ(queue.Rows().size(), 2u);
+    EXPECT_EQ(queue.Rows()[0].status, "skipped");
+    EXPECT_EQ(queue.Rows()[1].status, "skipped");
+    EXPECT_EQ(slot.state.load(), kSlotIdle);
+    EXPECT_EQ(app.jobs.Code(), kJobCrawlIdle);
+
+    // A cancel while a request is pending ends the thread within a second.
+    queue = CrawlQueue();
+    queue.Add(Url("/stall"), 0, {});
+    const auto start = std::chrono::steady_clock::now();
+    {
+        CrawlRunner runner(app, slot);
+        ASSERT_TRUE(runner.Start(settings, fetch, queue, observer));
+        std::this_thread::sleep_for(200ms);
+    } // the destructor cancels and joins
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
 }
 
 } // namespace

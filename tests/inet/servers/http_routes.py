@@ -110,6 +110,17 @@ class Handler(BaseHTTPRequestHandler):
                     self.wfile.write(b"%x\r\n%s\r\n" % (len(chunk), chunk))
             except OSError:
                 return
+        if path == "/trickle":
+            self.send_response(200)
+            self.send_header("Transfer-Encoding", "chunked")
+            self.end_headers()
+            try:
+                while True:
+                    self.wfile.write(b"400\r\n%s\r\n" % (b"t" * 1024))
+                    self.wfile.flush()
+                    time.sleep(0.05)
+            except OSError:
+                return
         if path == "/bigheader":
             self.send_response(200)
             self.send_header("X-Big", "b" * (150 * 1024))
