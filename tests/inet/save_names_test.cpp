@@ -108,3 +108,33 @@ TEST(WordFilter, AnyAllAndValidity)
 
 } // namespace
 } // namespace lt
+
+#include <fstream>
+
+#include "inet/crawl_job.h"
+#include "inet/urls_from_file.h"
+
+namespace lt {
+namespace {
+
+TEST(UrlsFromFile, TakesUrlLinesOnce)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("lt-urls-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "urls.txt", std::ios::binary)
+        << "  http://a.example/x \r\nHTTP://A.EXAMPLE/X\r\nnot a url\r\nftp://f.example/file\n\nhttp:/bad\n"
+           "http://b.example/\nhttp://a.example/x\n";
+    CrawlQueue queue;
+    std::string first, error;
+    EXPECT_EQ(UrlsFromFile(queue, "urls.txt", dir.string(), first, error), 3);
+    EXPECT_EQ(first, "http://a.example/x");
+    ASSERT_EQ(queue.Rows().size(), 3u);
+    EXPECT_EQ(queue.Rows()[1].url, "ftp://f.example/file");
+    EXPECT_EQ(queue.Rows()[2].level, 0);
+    EXPECT_EQ(UrlsFromFile(queue, (dir / "missing.txt").string(), "", first, error), -1);
+    EXPECT_FALSE(error.empty());
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
+} // namespace lt
