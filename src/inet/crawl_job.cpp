@@ -453,8 +453,8 @@ CrawlSettings CrawlSettingsFrom(const InetOptions& options)
     s.saveToDisk = options.saveToDisk;
     s.saveDir = options.savePath;
     // RI7 names the first target file; the folder is what the crawl saves into.
-    if (const std::size_t slash = s.saveDir.rfind('/'); slash != std::string::npos && s.saveDir.find('.', slash) != std::string::npos)
-        s.saveDir.erase(slash);
+    if (const std::size_t slash = s.saveDir.rfind('/'); slash != std::string::npos)
+        s.saveDir.erase(slash > 0 ? slash : 1);
     s.saveOnly = options.saveOnly;
     s.enumerativeNames = options.enumerativeNames;
     s.baseFileName = options.baseFileName;
