@@ -12,6 +12,7 @@
 #include "app/unattended_run.h"
 #include "core/command_line.h"
 #include "core/startup_state.h"
+#include "inet/network_init.h"
 #include "platform/program_folder.h"
 #include "store/ini_file.h"
 #include "store/ini_location.h"
@@ -63,6 +64,7 @@ int RunToolForm(const std::vector<std::string>& args, const lt::StartupState& st
 
 int main(int argc, char** argv)
 {
+    const lt::NetworkInit network;
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     lt::StartupState startup;
     startup.programFolder = lt::ProgramFolder(argc > 0 ? argv[0] : nullptr);

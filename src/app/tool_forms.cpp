@@ -29,6 +29,9 @@ const std::vector<ToolForm>& ToolForms()
          RunNetscapeHistoryForm},
         {"--cookie-files", "--cookie-files FOLDER -save2 FILE", "lists the cookies of the cookie text files in a folder",
          {}, {}, 1, 1, true, RunCookieFilesForm},
+        {"--crawl", "--crawl URL [--level N] [--save-dir DIR] -save2 FILE",
+         "read URL and the pages it links to (levels 0..N), saving the hits; pages saved into DIR",
+         {"--level", "--save-dir"}, {}, 1, 1, true, RunCrawlForm},
     };
     return forms;
 }

@@ -23,5 +23,7 @@ int RunIndexFileForm(const ToolInvocation& call, const StartupState& startup, st
 int RunNetscapeHistoryForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out,
                            std::ostream& err);
 int RunCookieFilesForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+// app/inet_form.cpp
+int RunCrawlForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
 
 } // namespace lt

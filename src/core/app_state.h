@@ -6,6 +6,7 @@
 #include "core/status_bar.h"
 #include "core/ui_port.h"
 #include "export/export_settings.h"
+#include "inet/inet_slot.h"
 #include "list/domain_tree.h"
 #include "list/find_in_list.h"
 #include "list/list_state.h"
@@ -53,6 +54,8 @@ struct AppState
     SortState sorting;
     FindState find;
     DomainState domain;
+    // The internet jobs' records (slot 0 the crawler).
+    InetSlotTable inetSlots;
 };
 
 } // namespace lt

@@ -51,6 +51,11 @@ struct InetOptions
     bool followMustNotAll = false; // AWL2
     bool savedMustAll = true;      // AWS1
     bool savedMustNotAll = false;  // AWS2
+    int level = 1;                 // RI2: the highest level whose pages yield links
+    int retries = 0;               // RI13: further passes over the failed rows
+    int delayMinutes = 0;          // RI18
+    std::string ftpUser;           // RI19
+    std::string ftpPassword;       // RI20
 };
 
 // Options and locations read from the INI file beside the search settings.

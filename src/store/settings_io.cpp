@@ -761,6 +761,12 @@ void ReadInetSettings(AppState& app, const IniFile& ini, bool fromJob)
     r.Flag(kSecInet, "AWL2", false, n.followMustNotAll);
     r.Flag(kSecInet, "AWS1", true, n.savedMustAll);
     r.Flag(kSecInet, "AWS2", false, n.savedMustNotAll);
+    r.Int(kSecInet, "RI2", 1, 0, 999, n.level);
+    r.Int(kSecInet, "RI13", 0, 0, 999, n.retries);
+    r.Int(kSecInet, "RI18", 0, 0, 9999, n.delayMinutes);
+    // The FTP login is read only: it is written by hand into a file only its owner can read.
+    r.Text(kSecInet, "RI19", "", 64, n.ftpUser);
+    r.Text(kSecInet, "RI20", "", 64, n.ftpPassword);
 }
 
 void WriteInetSettings(const AppState& app, IniFile& ini)
@@ -798,6 +804,9 @@ void WriteInetSettings(const AppState& app, IniFile& ini)
     WriteFlag(ini, kSecInet, "AWL2", n.followMustNotAll);
     WriteFlag(ini, kSecInet, "AWS1", n.savedMustAll);
     WriteFlag(ini, kSecInet, "AWS2", n.savedMustNotAll);
+    ini.SetInt(kSecInet, "RI2", n.level);
+    ini.SetInt(kSecInet, "RI13", n.retries);
+    ini.SetInt(kSecInet, "RI18", n.delayMinutes);
 }
 
 int WriteSettings(AppState& app, IniFile& ini, int code)

@@ -1,0 +1,165 @@
+#!/usr/bin/python3
+# Test HTTP server for the internet tests: fixed routes, hostile ones included, and a small
+# generated site. Binds 127.0.0.1 on a free port and prints "PORT n". Optional: --tls CERT KEY.
+import socket
+import ssl
+import sys
+import time
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+SITE = {
+    "/site/index.htm": '<html><head><title>Start</title></head><body>'
+                       '<a href="a.htm">A</a> <a href="/site/b.htm">B</a> <a href="a.htm">again</a>'
+                       '<a href="pic.gif">pic</a> <a href="missing.htm">gone</a>'
+                       '<a href="mailto:x@y.example">mail</a> <a href="/dir">dir</a>'
+                       ' mail me at someone@example.org</body></html>',
+    "/site/a.htm": '<html><body><a href="c.htm">C</a> <a href="index.htm">up</a> contact: a@example.org'
+                   '</body></html>',
+    "/site/b.htm": '<html><body><a href="c.htm">C</a> <a href="http://HOST/site/d.htm">D</a></body></html>',
+    "/site/c.htm": '<html><body>leaf c</body></html>',
+    "/site/d.htm": '<html><body>leaf d</body></html>',
+    "/dir/": '<html><body>folder</body></html>',
+    "/page.css": 'body { background: url(x.png) } see http://css.example/x',
+}
+
+fail_counts = {}
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def log_message(self, *args):
+        pass
+
+    def send_text(self, code, body, headers=()):
+        data = body.encode("latin-1") if isinstance(body, str) else body
+        self.send_response(code)
+        for k, v in headers:
+            self.send_header(k, v)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Length", str(len(data)))
+        self.end_headers()
+        self.wfile.write(data)
+
+    def redirect(self, code, location):
+        self.send_text(code, "moved", [("Location", location)])
+
+    def do_GET(self):
+        path = self.path
+        host = "127.0.0.1:%d" % self.server.server_address[1]
+        if path in SITE:
+            return self.send_text(200, SITE[path].replace("HOST", host))
+        if path == "/agent":
+            return self.send_text(200, self.headers.get("User-Agent", "") + "|" + self.headers.get("Accept", ""))
+        if path.startswith("/status/"):
+            code = int(path.split("/")[2])
+            return self.send_text(code, "status %d" % code,
+                                  [("WWW-Authenticate", 'Basic realm="r"')] if code == 401 else [])
+        if path == "/nodigits":
+            self.wfile.write(b"HTTP/1.1 abc Bad\r\nContent-Length: 0\r\n\r\n")
+            return
+        if path == "/dir":
+            return self.redirect(301, "/dir/")
+        if path == "/r/abs":
+            return self.redirect(302, "http://%s/site/c.htm" % host)
+        if path == "/r/rel":
+            return self.redirect(302, "site/c.htm")
+        if path == "/r/empty":
+            return self.redirect(302, "")
+        if path == "/r/long":
+            return self.redirect(301, "/" + "a" * 600)
+        if path == "/r/comment":
+            return self.redirect(302, "/site/c.htm--><script>x</script>")
+        if path == "/r/t307":
+            return self.redirect(307, "/site/d.htm")
+        if path == "/r/loopa":
+            return self.redirect(302, "/r/loopb")
+        if path == "/r/loopb":
+            return self.redirect(302, "/r/loopa")
+        if path.startswith("/g") and path[2:].strip("/") == "":
+            return self.redirect(301, path + "/")
+        if path == "/r/seen":
+            return self.redirect(302, "/site/a.htm")
+        if path == "/stall":
+            time.sleep(30)
+            return
+        if path == "/stallbody":
+            self.send_response(200)
+            self.send_header("Content-Length", "1000")
+            self.end_headers()
+            self.wfile.write(b"x" * 10)
+            self.wfile.flush()
+            time.sleep(30)
+            return
+        if path == "/short":
+            self.send_response(200)
+            self.send_header("Content-Length", "1000")
+            self.end_headers()
+            self.wfile.write(b"y" * 500)
+            self.wfile.flush()
+            self.close_connection = True
+            self.connection.shutdown(socket.SHUT_RDWR)
+            return
+        if path == "/endless":
+            self.send_response(200)
+            self.send_header("Transfer-Encoding", "chunked")
+            self.end_headers()
+            chunk = b"z" * 8192
+            try:
+                while True:
+                    self.wfile.write(b"%x\r\n%s\r\n" % (len(chunk), chunk))
+            except OSError:
+                return
+        if path == "/trickle":
+            self.send_response(200)
+            self.send_header("Transfer-Encoding", "chunked")
+            self.end_headers()
+            try:
+                while True:
+                    self.wfile.write(b"400\r\n%s\r\n" % (b"t" * 1024))
+                    self.wfile.flush()
+                    time.sleep(0.05)
+            except OSError:
+                return
+        if path == "/bigheader":
+            self.send_response(200)
+            self.send_header("X-Big", "b" * (150 * 1024))
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
+        if path == "/http09":
+            self.wfile.write(b"raw body without a status line\n")
+            self.close_connection = True
+            return
+        if path == "/flaky":
+            n = fail_counts.get(path, 0)
+            fail_counts[path] = n + 1
+            if n == 0:
+                time.sleep(30)
+                return
+            return self.send_text(200, "<html><body>second try works http://flaky.example/ok</body></html>")
+        if path.startswith("/big/"):
+            size = int(path.split("/")[2])
+            body = ("<html><body>" + "<a href=\"x%d.htm\">x</a>" * 1).ljust(size, " ")
+            return self.send_text(200, body)
+        return self.send_text(404, "not found")
+
+
+class QuietServer(ThreadingHTTPServer):
+    # Clients that hang up on purpose (cancel, skip, caps) are no error worth printing.
+    def handle_error(self, request, client_address):
+        pass
+
+
+def main():
+    server = QuietServer(("127.0.0.1", 0), Handler)
+    server.daemon_threads = True
+    if len(sys.argv) >= 4 and sys.argv[1] == "--tls":
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(sys.argv[2], sys.argv[3])
+        server.socket = context.wrap_socket(server.socket, server_side=True)
+    print("PORT %d" % server.server_address[1], flush=True)
+    server.serve_forever()
+
+
+main()
