@@ -32,7 +32,7 @@ constexpr std::size_t kWakeFiles = 8;
 
 struct Event
 {
-    enum Kind : uint8_t { kRow, kTitle, kStatus, kProgressBegin, kProgressStep, kProgressEnd };
+    enum Kind : uint8_t { kRow, kTitle, kStatus, kProgressBegin, kProgressStep, kProgressEnd, kUnreadable };
     Kind kind = kRow;
     int8_t pane = 0;
     int8_t mode = 0;
@@ -102,6 +102,14 @@ struct ScanPool::Impl
         void SetClipboardText(const std::string&) override {}
         std::string ClipboardText() override { return {}; }
         void Post(int, std::intptr_t, std::intptr_t) override {}
+        // An unattended run names every file it could not read, in walk order like the rest.
+        void ReportUnreadable(const std::string& line) override
+        {
+            Event e;
+            e.kind = Event::kUnreadable;
+            e.text = line;
+            m_pool.Record(m_worker, std::move(e));
+        }
 
     private:
         void Mark(Event::Kind kind)
@@ -382,6 +390,7 @@ struct ScanPool::Impl
             app.ui.ProgressBegin();
             break;
         case Event::kProgressStep: app.ui.ProgressStep(); break;
+        case Event::kUnreadable: app.ui.ReportUnreadable(e.text); break;
         case Event::kProgressEnd:
             task.barOpen = false;
             app.ui.ProgressEnd();
