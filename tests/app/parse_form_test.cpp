@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+
+#include "program_files.h"
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -10,15 +12,9 @@
 namespace lt {
 namespace {
 
-namespace fs = std::filesystem;
+using testing_support::ReadAll;
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+namespace fs = std::filesystem;
 
 void WriteAll(const fs::path& path, const std::string& bytes)
 {

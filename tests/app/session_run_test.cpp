@@ -11,26 +11,15 @@
 
 #include <gtest/gtest.h>
 
+#include "program_files.h"
+
 namespace lt {
 namespace {
 
+using testing_support::ReadAll;
+using testing_support::Quoted;
+
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string Quoted(const std::string& text)
-{
-    std::string out = "'";
-    for (char c : text)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
 
 class SessionRunTest : public ::testing::Test
 {

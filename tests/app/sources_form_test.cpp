@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+
+#include "program_files.h"
 #include <sstream>
 #include <sys/wait.h>
 
@@ -11,15 +13,9 @@
 namespace lt {
 namespace {
 
-namespace fs = std::filesystem;
+using testing_support::ReadAll;
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+namespace fs = std::filesystem;
 
 // Runs the browser-data forms of the built program with no display, over files made here in a
 // Wine-like prefix.

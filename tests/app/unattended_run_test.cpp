@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+
+#include "program_files.h"
 #include <sstream>
 #include <csignal>
 #include <sys/stat.h>
@@ -14,23 +16,10 @@
 namespace lt {
 namespace {
 
+using testing_support::ReadAll;
+using testing_support::Quoted;
+
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string Quoted(const std::string& text)
-{
-    std::string out = "'";
-    for (char c : text)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
 
 // Runs the built program with no display and an INI file of our own.
 class UnattendedRunTest : public ::testing::Test
