@@ -14,6 +14,7 @@
 #include "sources/favorites_search.h"
 #include "sources/index_delete.h"
 #include "sources/index_jobs.h"
+#include "sources/list_support.h"
 #include "sources/netscape_history.h"
 #include "sources/netscape_profile.h"
 #include "sources/netscape_typed_urls.h"
@@ -71,12 +72,20 @@ void Refreshed(MainWindow& window)
     window.SyncSelectionFromList();
 }
 
+// The history file beside the Netscape bookmark location, else in the profile folder of nsreg.dat.
 void NetscapeHistoryFromProfile(MainWindow& window)
 {
     AppState& app = window.App();
-    std::string folder;
-    if (app.jobs.Running() || !FindNetscapeProfile(app, folder))
+    if (app.jobs.Running())
         return;
+    std::string folder;
+    const std::string location = ProfilePath(app, app.options.netscapeBookmarks);
+    if (const std::size_t slash = location.rfind('/'); slash != std::string::npos)
+        folder = location.substr(0, slash);
+    if (folder.empty() && !FindNetscapeProfile(app, folder)) {
+        ShowInformation(app, "Please enter location of Netscape Bookmarks at Options !");
+        return;
+    }
     if (ReadNetscapeHistory(app, NetscapeHistoryIn(folder)))
         Refreshed(window);
 }
