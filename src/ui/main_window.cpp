@@ -640,6 +640,8 @@ void MainWindow::ShowCurrentView()
 
 QMenu* MainWindow::BuildRowContextMenu()
 {
+    // A job may have ended since the last update: the entries show what can run now.
+    UpdateCommandStates();
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const ContextActions titles = ContextActionTexts(m_app);

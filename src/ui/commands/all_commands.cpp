@@ -15,6 +15,7 @@ void RegisterAllCommands(CommandRegistry& registry)
     RegisterWindowCommands(registry);
     RegisterSessionCommands(registry);
     RegisterEditCommands(registry);
+    RegisterBrowserCommands(registry);
 }
 
 } // namespace lt

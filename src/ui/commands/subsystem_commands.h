@@ -29,4 +29,7 @@ void RegisterEditCommands(CommandRegistry& registry);
 // The Delete key in a list: deletes the selected rows of the current view.
 void DeleteKeyCommand(MainWindow& window);
 
+// browser_commands.cpp: typed URLs, RAS addresses, favorites, history and cookie indexes.
+void RegisterBrowserCommands(CommandRegistry& registry);
+
 } // namespace lt
