@@ -83,6 +83,8 @@ bool ParseRecord(std::string_view record, CookieRecord& out)
         return false;
     if (host.back() == '/')
         host.remove_suffix(1);
+    if (host.empty()) // a host of "/" alone names no site
+        return false;
     out.domain = std::string(host);
     out.created = TimeText(createdLow, createdHigh);
     out.expires = TimeText(expiresLow, expiresHigh);

@@ -66,6 +66,7 @@ TEST(CookieTextTest, MalformedRecordsEndTheFile)
         {Cookie("a", "1", "a.example/", "9999999999"), 0},
         {Cookie("a", "1", "a.example/", "7"), 0},
         {Cookie("a", "1", ""), 0},
+        {Cookie("a", "1", "/"), 0}, // no host once the slash goes (found by fuzzing)
         {"name\nvalue\nhost/\n*\n", 0},
         {"short\n*\n", 0},
     };
