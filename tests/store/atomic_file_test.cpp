@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "program_files.h"
+
 #include "platform/regular_file.h"
 #include "store/options.h"
 #include "store/temp_file.h"
@@ -20,15 +22,9 @@
 namespace lt {
 namespace {
 
-namespace fs = std::filesystem;
+using testing_support::ReadAll;
 
-std::string ReadAll(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+namespace fs = std::filesystem;
 
 class AtomicFileTest : public ::testing::Test
 {

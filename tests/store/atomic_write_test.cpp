@@ -10,18 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include "program_files.h"
+
 namespace lt {
 namespace {
 
-namespace fs = std::filesystem;
+using testing_support::ReadAll;
 
-std::string ReadAll(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+namespace fs = std::filesystem;
 
 class AtomicWriteTest : public ::testing::Test
 {

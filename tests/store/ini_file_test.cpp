@@ -9,16 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include "program_files.h"
+
 namespace lt {
 namespace {
 
-std::string ReadAll(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testing_support::ReadAll;
 
 IniFile Parse(std::string_view bytes)
 {

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "program_files.h"
+
 #include "core/app_state.h"
 #include "list/list_kind.h"
 #include "recording_ui_port.h"
@@ -21,15 +23,9 @@
 namespace lt {
 namespace {
 
-namespace fs = std::filesystem;
+using testing_support::ReadAll;
 
-std::string ReadAll(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+namespace fs = std::filesystem;
 
 void WriteAll(const fs::path& p, const std::string& bytes)
 {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "program_files.h"
+
 #include "core/app_state.h"
 #include "recording_ui_port.h"
 #include "store/settings_io.h"
@@ -16,15 +18,9 @@
 namespace lt {
 namespace {
 
-namespace fs = std::filesystem;
+using testing_support::ReadAll;
 
-std::string ReadAll(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+namespace fs = std::filesystem;
 
 class SettingsFilesTest : public ::testing::Test
 {

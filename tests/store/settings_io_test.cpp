@@ -9,12 +9,16 @@
 
 #include <gtest/gtest.h>
 
+#include "program_files.h"
+
 #include "core/app_state.h"
 #include "recording_ui_port.h"
 #include "search/filter_date.h"
 
 namespace lt {
 namespace {
+
+using testing_support::ReadAll;
 
 namespace fs = std::filesystem;
 
@@ -23,14 +27,6 @@ IniFile Ini(const std::string& text)
     IniFile ini;
     EXPECT_TRUE(ini.LoadBytes(text));
     return ini;
-}
-
-std::string ReadAll(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 class SettingsIoTest : public ::testing::Test

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Small helpers of the tests that run the built program: whole files and shell quoting.
+// Small helpers of the tests: whole files and shell quoting.
 #pragma once
 
 #include <filesystem>

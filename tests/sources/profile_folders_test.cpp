@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "sources/special_folders.h"
+#include "sources/profile_folders.h"
 
 #include "sources_fixture.h"
 
