@@ -25,7 +25,7 @@ bool ToCp1252(char32_t u, unsigned char& byte)
     return byte != 0;
 }
 
-bool IsLineBreak(char32_t cp) { return cp == '\n' || cp == '\r' || cp == 0x2028 || cp == 0x2029; }
+bool IsLineBreak(char32_t cp) { return cp == '\n' || cp == '\r'; }
 
 } // namespace
 

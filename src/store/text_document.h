@@ -43,8 +43,8 @@ public:
     // The text for the window: UTF-8, each CRLF, CR or LF as one LF.
     std::string Shown() const;
 
-    // The bytes to write for the window's text `shown` (UTF-8; LF, CRLF, CR, U+2028 and U+2029 all
-    // count as line ends): the loaded bytes when it equals Shown(), otherwise the text in the
+    // The bytes to write for the window's text `shown` (UTF-8; LF, CRLF and CR count as line ends,
+    // U+2028 and U+2029 are characters like any other): the loaded bytes when it equals Shown(), otherwise the text in the
     // document's encoding and line end. A Windows-1252 text that gained characters the code page
     // lacks is written as UTF-8 (`widened` tells), rather than losing them.
     std::string BytesFor(std::string_view shown, bool* widened = nullptr) const;

@@ -371,9 +371,10 @@ void TextWindow::OnPageRead(const PageReadResult& result)
 std::string TextWindow::ShownText() const
 {
     // toPlainText would turn U+00A0 into a blank; the raw text keeps it and marks paragraph
-    // breaks with U+2029, which the document reads as line ends.
+    // breaks with U+2029 (and a Shift+Enter break with U+2028): both are line ends typed here.
     QString raw = m_pane->document()->toRawText();
     raw.replace(QChar(0x2029), QLatin1Char('\n'));
+    raw.replace(QChar(0x2028), QLatin1Char('\n'));
     const QByteArray utf8 = raw.toUtf8();
     return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
 }

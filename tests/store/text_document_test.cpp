@@ -52,9 +52,9 @@ const RoundTrip kRoundTrips[] = {
     // A character Windows-1252 lacks turns the file into UTF-8 rather than being lost.
     {"widened", "caf\xE9\r\n", TextEncoding::Windows1252, LineEnds::CrLf, "caf\xC3\xA9\n", "", "\xE2\x86\x92",
      "caf\xC3\xA9\r\n\xE2\x86\x92", true},
-    // The widget's paragraph and line separators are line ends too.
-    {"separators", "a\r\n", TextEncoding::Utf8, LineEnds::CrLf, "a\n", "", "\xE2\x80\xA9" "b\xE2\x80\xA8",
-     "a\r\n\r\nb\r\n"},
+    // A line separator in the text is a character of the file, not a line end.
+    {"separator", "a\xE2\x80\xA8" "b\r\n", TextEncoding::Utf8, LineEnds::CrLf, "a\xE2\x80\xA8" "b\n", "", "\r\n",
+     "a\xE2\x80\xA8" "b\r\n\r\n"},
 };
 
 class TextDocumentTest : public ::testing::TestWithParam<RoundTrip>
