@@ -10,6 +10,9 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QDropEvent>
+#include <QUrl>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -168,6 +171,7 @@ TextWindow::TextWindow(AppState& app, QWidget* parent)
     m_pane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_pane->setContextMenuPolicy(Qt::CustomContextMenu);
     m_pane->installEventFilter(this);
+    m_pane->viewport()->installEventFilter(this);
     layout->addWidget(m_address);
     layout->addWidget(m_pane, 1);
     setCentralWidget(central);
@@ -296,6 +300,8 @@ QMenu* TextWindow::BuildPaneMenu()
 
 bool TextWindow::LoadAddress()
 {
+    if (!ConfirmDiscard())
+        return false;
     const std::string text = EncodePath(m_address->currentText());
     const std::uint64_t serial = ++m_serial;
     const PageReadStart start = StartPageRead(m_app, text, m_reader, *m_poster, serial, m_ownProcess);
@@ -507,6 +513,10 @@ void TextWindow::ToggleWordBreak()
 
 void TextWindow::Reload()
 {
+    if (!ConfirmDiscard())
+        return;
+    // The question was asked: the reload goes ahead without asking again.
+    m_pane->document()->setModified(false);
     if (!m_pageUrl.empty()) {
         ReadAddress(DecodeBytes(m_pageUrl));
         return;
@@ -521,7 +531,7 @@ void TextWindow::OpenFileCommand()
 {
     const QString name = m_hooks.openFileName ? m_hooks.openFileName()
                                               : QFileDialog::getOpenFileName(this, QStringLiteral("Open File"));
-    if (name.isEmpty())
+    if (name.isEmpty() || !ConfirmDiscard())
         return;
     if (LoadFile(EncodePath(name)))
         m_address->setEditText(name);
@@ -558,16 +568,21 @@ void TextWindow::UpdateTitle()
     setWindowTitle(title);
 }
 
+bool TextWindow::ConfirmDiscard()
+{
+    if (!Edited())
+        return true;
+    const std::string name = m_currentPath.empty() ? std::string("the text") : m_currentPath;
+    const MsgAnswer answer = m_app.ui.ShowMessage("Save changes to " + name + " ?", "LinkTrawl",
+                                                  MsgStyle(MsgButtons::YesNoCancel, MsgIcon::Question));
+    return answer == MsgAnswer::No || (answer == MsgAnswer::Yes && SaveText());
+}
+
 void TextWindow::closeEvent(QCloseEvent* event)
 {
-    if (Edited()) {
-        const std::string name = m_currentPath.empty() ? std::string("the text") : m_currentPath;
-        const MsgAnswer answer = m_app.ui.ShowMessage("Save changes to " + name + " ?", "LinkTrawl",
-                                                      MsgStyle(MsgButtons::YesNoCancel, MsgIcon::Question));
-        if (answer == MsgAnswer::Cancel || (answer == MsgAnswer::Yes && !SaveText())) {
-            event->ignore();
-            return;
-        }
+    if (!ConfirmDiscard()) {
+        event->ignore();
+        return;
     }
     m_reader.Cancel();
     event->accept();
@@ -584,6 +599,20 @@ bool TextWindow::event(QEvent* event)
 
 bool TextWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // A dropped file is loaded (the first one), not pasted as its name.
+    if (watched == m_pane->viewport() && (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QList<QUrl> urls = drop->mimeData() ? drop->mimeData()->urls() : QList<QUrl>();
+        if (!urls.isEmpty() && urls.front().isLocalFile()) {
+            drop->acceptProposedAction();
+            if (event->type() == QEvent::Drop && ConfirmDiscard()) {
+                const QString path = urls.front().toLocalFile();
+                if (LoadFile(EncodePath(path)))
+                    m_address->setEditText(path);
+            }
+            return true;
+        }
+    }
     if (watched == m_pane && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool ctrl = key->modifiers() & Qt::ControlModifier;

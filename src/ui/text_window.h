@@ -67,6 +67,9 @@ public:
     void RunCommand(int id);
 
     bool Edited() const;
+    // With unsaved edits: "Save changes to %s ?"; false when the user keeps the text (Cancel, or a
+    // save that did not happen).
+    bool ConfirmDiscard();
     const TextDocument& Document() const { return m_document; }
     const std::string& CurrentPath() const { return m_currentPath; }
     const std::string& FindText() const { return m_findText; }

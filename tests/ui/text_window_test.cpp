@@ -211,6 +211,19 @@ TEST_F(TextCommandsTest, ReadInNewWindowThenLoadSourceIntoIt)
     EXPECT_EQ(textWindows()[0]->Document().Bytes(), "beta");
     ASSERT_TRUE(window->RunCommand(kCmdReadInNewWindow));
     EXPECT_EQ(textWindows().size(), 2);
+
+    // Unsaved edits in a text window hold the main window open until the user lets them go.
+    TextWindow* edited = textWindows()[0];
+    edited->Pane()->appendPlainText(QStringLiteral("more"));
+    answer = MsgAnswer::Cancel;
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(edited->isVisible());
+    EXPECT_EQ(Messages().back().rfind("LinkTrawl: Save changes to ", 0), 0u);
+    answer = MsgAnswer::No;
+    window->close();
+    EXPECT_TRUE(test::WaitFor([&] { return !window->isVisible(); }));
+    EXPECT_EQ(testing_support::ReadAll(a), "alpha");
 }
 
 } // namespace

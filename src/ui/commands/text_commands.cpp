@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include <QCloseEvent>
+
 #include "core/app_state.h"
 #include "core/command_ids.h"
 #include "list/list_state.h"
@@ -42,8 +44,34 @@ std::string RowUrl(MainWindow& window)
     return list.GetCell(static_cast<std::size_t>(row), column);
 }
 
+// Closing the main window closes its text windows first, each asking about unsaved edits; one
+// the user keeps open keeps the main window open too.
+class TextWindowCloser : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Close)
+            return false;
+        for (TextWindow* text : watched->findChildren<TextWindow*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (text->isVisible() && !text->close()) {
+                event->ignore();
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
 TextWindow* NewTextWindow(MainWindow& window)
 {
+    if (!window.findChild<QObject*>(QStringLiteral("textWindowCloser"), Qt::FindDirectChildrenOnly)) {
+        auto* closer = new TextWindowCloser(&window);
+        closer->setObjectName(QStringLiteral("textWindowCloser"));
+        window.installEventFilter(closer);
+    }
     auto* text = new TextWindow(window.App(), &window);
     text->setAttribute(Qt::WA_DeleteOnClose);
     text->move(window.pos() + QPoint(40, 40));
