@@ -18,6 +18,8 @@
 #include <gtest/gtest.h>
 
 #include "core/command_ids.h"
+#include "inet/network_init.h"
+#include "local_server.h"
 #include "program_files.h"
 #include "recording_ui_port.h"
 #include "test_application.h"
@@ -187,6 +189,39 @@ TEST_F(TextWindowTest, ToolbarWordBreakAndReload)
     Write("r.txt", "two\r\n");
     window->RunCommand(kCmdTextReload);
     EXPECT_EQ(window->Document().Bytes(), "two\r\n");
+}
+
+TEST_F(TextWindowTest, ReadsPagesThroughTheAddressLine)
+{
+    test::ClearProxyEnvironment();
+    NetworkInit network;
+    test::LocalServer server({test::ServerScript("http_routes.py")});
+    ASSERT_GT(server.Port(), 0);
+    const fs::path temp = dir / "temp";
+    fs::create_directories(temp);
+    app.options.tempFolder = temp.string();
+    app.options.inet.timeoutSeconds = 5;
+    const auto shows = [&](const std::string& bytes) {
+        return test::WaitFor([&] { return window->Document().Bytes() == bytes && !window->PageReadRunning(); });
+    };
+
+    // A read still waiting for its server is cancelled by the next one, whose page is shown.
+    ASSERT_TRUE(window->ReadAddress(QString::fromStdString(server.Url("/stall"))));
+    ASSERT_TRUE(window->ReadAddress(QString::fromStdString(server.Url("/site/d.htm"))));
+    ASSERT_TRUE(shows("<html><body>leaf d</body></html>"));
+    EXPECT_TRUE(test::WaitFor([&] { return window->StatusText().startsWith(QStringLiteral("Done. ")); }));
+    // The redirect question, answered through the window.
+    ui.QueueAnswer(MsgAnswer::Yes);
+    ASSERT_TRUE(window->ReadAddress(QString::fromStdString(server.Url("/r/abs"))));
+    ASSERT_TRUE(shows("<html><body>leaf c</body></html>"));
+    EXPECT_EQ(ui.Messages().back().text.rfind("Redirected to:\r\n", 0), 0u);
+    // One temporary file: the page shown; it goes with the window.
+    EXPECT_TRUE(test::WaitFor([&] { return std::distance(fs::directory_iterator(temp), {}) == 1; }));
+    EXPECT_EQ(window->CurrentPath(), fs::directory_iterator(temp)->path().string());
+    window.reset();
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp), {}), 0);
+    for (std::size_t i = 0; i < 16; ++i)
+        EXPECT_EQ(app.inetSlots[i].state.load(), kSlotFree) << i;
 }
 
 class TextCommandsTest : public test::WindowFixture
