@@ -171,12 +171,14 @@ private:
         m_result.path = m_path;
         m_result.cancelled = cancelled;
         const double seconds = Seconds(start);
-        if (readFailed)
+        if (readFailed) {
             Status("Error reading remote File !");
-        else if (m_result.truncated)
-            Status(FormatTransferText(seconds, total, kTransferPlain) + " (truncated)");
-        else
+        } else if (m_result.truncated) {
+            // The plain transfer text ends in a blank where a mode word would go.
+            Status(FormatTransferText(seconds, total, kTransferPlain) + "(truncated)");
+        } else {
             Status(FormatTransferText(seconds, total, cancelled ? kTransferCancelled : kTransferDone));
+        }
         return m_result;
     }
 

@@ -108,12 +108,18 @@ public:
             std::mutex lock;
             std::condition_variable done;
             bool answered = false;
+            bool abandoned = false; // the job stopped waiting: the question is moot
             bool yes = false;
         };
         auto answer = std::make_shared<Answer>();
         QPointer<TextWindow> window = m_window;
         QMetaObject::invokeMethod(
             m_window, [window, answer, question] {
+                {
+                    std::lock_guard guard(answer->lock);
+                    if (answer->abandoned)
+                        return;
+                }
                 bool yes = false;
                 if (window)
                     yes = window->m_app.ui.ShowMessage(question, "LinkTrawl",
@@ -129,6 +135,7 @@ public:
         std::unique_lock guard(answer->lock);
         while (!answer->answered && !slot.AbortRequested())
             answer->done.wait_for(guard, std::chrono::milliseconds(100));
+        answer->abandoned = !answer->answered;
         return answer->answered && answer->yes;
     }
 
