@@ -32,4 +32,7 @@ void DeleteKeyCommand(MainWindow& window);
 // browser_commands.cpp: typed URLs, RAS addresses, favorites, history and cookie indexes.
 void RegisterBrowserCommands(CommandRegistry& registry);
 
+// text_commands.cpp: a row's page read into a text window of this process.
+void RegisterTextCommands(CommandRegistry& registry);
+
 } // namespace lt
