@@ -2,6 +2,7 @@
 // Takes arbitrary bytes as a file shown in the text window: the decoding and the line-end detection
 // must give a valid UTF-8 view that saves back byte for byte, an edit must keep every other byte,
 // and the find must stay inside the text.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -43,8 +44,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Check(lt::TextDocument(wide).Shown() == shown + "\xE2\x86\x92");
 
     // The find: a needle from the text's own middle is found, inside the text.
-    const std::size_t from = size / 3;
-    const std::string needle = shown.substr(from, 5);
+    // The needle comes from the find dialog, so it is whole characters of the shown text.
+    auto continuation = [&shown](std::size_t i) {
+        return i < shown.size() && (static_cast<unsigned char>(shown[i]) & 0xC0) == 0x80;
+    };
+    std::size_t from = std::min(size / 3, shown.size());
+    while (from > 0 && continuation(from))
+        --from;
+    std::size_t to = std::min(from + 5, shown.size());
+    while (continuation(to))
+        ++to;
+    const std::string needle = shown.substr(from, to - from);
     const lt::TextFindResult found = lt::FindNextInText(shown, needle, size % (shown.size() + 1));
     Check(!found.found || found.pos + found.length <= shown.size());
     Check(!found.found || lt::FoldForFind(shown.substr(found.pos, found.length)) == lt::FoldForFind(needle));
