@@ -32,4 +32,7 @@ void DeleteKeyCommand(MainWindow& window);
 // browser_commands.cpp: typed URLs, RAS addresses, favorites, history and cookie indexes.
 void RegisterBrowserCommands(CommandRegistry& registry);
 
+// status_commands.cpp: "&Test Url Status".
+void RegisterStatusCommands(CommandRegistry& registry);
+
 } // namespace lt
