@@ -15,6 +15,7 @@
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QVariant>
 
 #include "core/app_state.h"
 #include "core/job_control.h"
@@ -32,6 +33,9 @@ constexpr uint32_t kLastStatusSlot = 15;
 constexpr std::size_t kAskBeforeClosingAbove = 8;
 constexpr int kDotsWrap = 30;
 const char* const kTitle = "Test Url Status";
+// Where the main window keeps the place and column widths of the last status window.
+const char* const kGeometryProperty = "lt.statusWindow.geometry";
+const char* const kWidthsProperty = "lt.statusWindow.widths";
 
 std::string Trimmed(const std::string& text)
 {
@@ -122,6 +126,11 @@ StatusTestWindow* StatusTestWindow::Open(MainWindow& main)
     window->m_model->Refresh();
     window->m_counterLine->setText(DecodeBytes(CounterText(static_cast<long>(window->m_rows.Count()), 0, 2)));
     slot->state = kSlotIdle;
+    if (const QByteArray geometry = main.property(kGeometryProperty).toByteArray(); !geometry.isEmpty())
+        window->restoreGeometry(geometry);
+    const QVariantList widths = main.property(kWidthsProperty).toList();
+    for (int c = 0; c < widths.size() && c < 2; ++c)
+        window->m_view->setColumnWidth(c, widths[c].toInt());
     window->show();
     return window;
 }
@@ -270,6 +279,8 @@ void StatusTestWindow::closeEvent(QCloseEvent* event)
     m_runner.Cancel();
     m_runner.Join();
     WriteBack();
+    m_main.setProperty(kGeometryProperty, saveGeometry());
+    m_main.setProperty(kWidthsProperty, QVariantList{m_view->columnWidth(0), m_view->columnWidth(1)});
     m_slot.state = kSlotFree;
     event->accept();
 }
