@@ -58,18 +58,18 @@ bool SavePathUsable(const std::string& path, std::string& error)
 }
 
 bool SaveRunList(AppState& app, const std::string& path, SaveFormat format, std::ostream& out,
-                 std::ostream& err)
+                 std::ostream& err, int exportKind)
 {
     const std::size_t rows = app.list.RowCount();
     bool written;
     if (rows == 0)
         written = WriteEmptyFile(path);
     else if (format == SaveFormat::Html)
-        written = ExportHtml(app, app.list, path, false, 0);
+        written = ExportHtml(app, app.list, path, false, exportKind);
     else if (format == SaveFormat::Csv)
-        written = ExportCsv(app, app.list, path, false, 0);
+        written = ExportCsv(app, app.list, path, false, exportKind);
     else
-        written = ExportText(app, app.list, path, false, 0, ExistingFile::Replace);
+        written = ExportText(app, app.list, path, false, exportKind, ExistingFile::Replace);
     if (!written) {
         err << "linktrawl: Could not write " << path << '\n';
         return false;

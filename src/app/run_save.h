@@ -20,7 +20,8 @@ struct AppState;
 // False with a one-line `error` naming the path.
 bool SavePathUsable(const std::string& path, std::string& error);
 
+// `exportKind` picks the columns as the export of a job window's list does (0: the export flags).
 bool SaveRunList(AppState& app, const std::string& path, SaveFormat format, std::ostream& out,
-                 std::ostream& err);
+                 std::ostream& err, int exportKind = 0);
 
 } // namespace lt

@@ -35,6 +35,9 @@ const std::vector<ToolForm>& ToolForms()
         {"--crawl", "--crawl URL [--level N] [--save-dir DIR] -save2 FILE",
          "read URL and the pages it links to (levels 0..N), saving the hits; pages saved into DIR",
          {"--level", "--save-dir"}, {}, 1, 1, true, RunCrawlForm},
+        {"--check-urls", "--check-urls URL_FILE -save2 FILE",
+         "test the URLs of a text file (one a line) and save each with its status; exit 1 when some "
+         "URL is not Ok", {}, {}, 1, 1, true, RunCheckUrlsForm},
     };
     return forms;
 }

@@ -25,5 +25,8 @@ int RunNetscapeHistoryForm(const ToolInvocation& call, const StartupState& start
 int RunCookieFilesForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
 // app/inet_form.cpp
 int RunCrawlForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+// app/status_form.cpp
+int RunCheckUrlsForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out,
+                     std::ostream& err);
 
 } // namespace lt

@@ -43,12 +43,14 @@ struct InetRequest::Impl
     bool inMulti = false;
     bool isFtp = false;
     bool headersDone = false;
+    bool headersOnly = false;
     bool done = false;
     CURLcode result = CURLE_OK;
     std::string url;
     std::string pending;
     std::size_t pendingPos = 0;
     std::chrono::steady_clock::time_point lastData{};
+    std::chrono::steady_clock::time_point deadline{};
 };
 
 namespace {
@@ -56,8 +58,11 @@ namespace {
 size_t OnBody(char* data, size_t size, size_t count, void* user)
 {
     auto* impl = static_cast<InetRequest::Impl*>(user);
-    impl->pending.append(data, size * count);
     impl->headersDone = true;
+    // The status test wants the headers only: the body stays with the server.
+    if (impl->headersOnly)
+        return CURL_WRITEFUNC_PAUSE;
+    impl->pending.append(data, size * count);
     impl->lastData = std::chrono::steady_clock::now();
     return size * count;
 }
@@ -164,6 +169,15 @@ InetSession::~InetSession()
 
 bool InetSession::IsOpen() const { return m_impl->multi && m_impl->share; }
 
+void InetSession::Drive(int waitMs)
+{
+    if (!m_impl->multi)
+        return;
+    if (waitMs > 0)
+        curl_multi_poll(m_impl->multi, nullptr, 0, waitMs, nullptr);
+    Pump(m_impl->multi, 0);
+}
+
 bool InetSession::ShouldStop() const
 {
     return m_slot.AbortRequested() || (m_stopCheck && m_stopCheck());
@@ -195,23 +209,41 @@ void InetRequest::Close()
 
 OpenResult InetRequest::Open(const std::string& url)
 {
+    if (!Begin(url))
+        return OpenResult::Failed;
+    InetSlot& slot = m_session.Slot();
+    for (;;) {
+        Pump(m_session.impl()->multi, 0);
+        if (const std::optional<OpenResult> result = Progress())
+            return *result;
+        if (m_session.ShouldStop()) {
+            m_errorNumber = kErrorCancelled;
+            return slot.skipped || slot.state == kSlotSkip ? OpenResult::Skipped : OpenResult::Cancelled;
+        }
+        curl_multi_poll(m_session.impl()->multi, nullptr, 0, kPollMs, nullptr);
+    }
+}
+
+bool InetRequest::Begin(const std::string& url)
+{
     Close();
     m_errorNumber = 0;
     InetSlot& slot = m_session.Slot();
     const FetchSettings& settings = m_session.Settings();
     Impl& r = *m_impl;
     r.url = url;
+    r.headersOnly = m_headersOnly;
     const int protocol = ProtocolOf(url);
     // libcurl knows more schemes than a job may use; refuse the others before any request.
     if (protocol == 0 || !(StartsNoCase(url, "http://") || StartsNoCase(url, "https://") || protocol == 2)) {
         m_errorNumber = kErrorUnsupportedScheme;
-        return OpenResult::Failed;
+        return false;
     }
     r.isFtp = protocol == 2;
     r.easy = curl_easy_init();
     if (!r.easy || !m_session.IsOpen()) {
         m_errorNumber = 12004;
-        return OpenResult::Failed;
+        return false;
     }
     const std::string requestUrl = EncodeUrlForRequest(url);
     CURL* e = r.easy;
@@ -249,47 +281,50 @@ OpenResult InetRequest::Open(const std::string& url)
     }
     if (curl_multi_add_handle(m_session.impl()->multi, e) != CURLM_OK) {
         m_errorNumber = 12004;
-        return OpenResult::Failed;
+        return false;
     }
     r.inMulti = true;
     slot.connectTicks = 0;
     r.lastData = Clock::now();
+    r.deadline = Clock::now() + std::chrono::seconds(settings.timeoutSeconds);
+    return true;
+}
 
-    const auto deadline = Clock::now() + std::chrono::seconds(settings.timeoutSeconds);
-    for (;;) {
-        Pump(m_session.impl()->multi, 0);
-        if (r.headersDone || (r.done && r.result == CURLE_OK))
-            break;
-        if (r.done) {
-            if (r.result == CURLE_LOGIN_DENIED && slot.ftpLogin == 1) {
-                slot.ftpLogin = 2;
-                return Open(url);
-            }
-            long osErrno = 0;
-            long verify = -1;
-            curl_easy_getinfo(e, CURLINFO_OS_ERRNO, &osErrno);
-            curl_easy_getinfo(e, CURLINFO_SSL_VERIFYRESULT, &verify);
-            m_errorNumber = InetErrorNumber(r.result, osErrno, slot.ftpLogin == 2, verify);
-            if (slot.ftpLogin == 2)
-                slot.ftpLogin = 1;
-            if (r.result == CURLE_OPERATION_TIMEDOUT) {
-                slot.timedOut = true;
-                return OpenResult::TimedOut;
-            }
-            return OpenResult::Failed;
+std::optional<OpenResult> InetRequest::Progress()
+{
+    Impl& r = *m_impl;
+    if (!r.easy)
+        return OpenResult::Failed;
+    if (r.headersDone || (r.done && r.result == CURLE_OK))
+        return OpenResult::Opened;
+    InetSlot& slot = m_session.Slot();
+    if (r.done) {
+        if (r.result == CURLE_LOGIN_DENIED && slot.ftpLogin == 1) {
+            slot.ftpLogin = 2;
+            const std::string url = r.url;
+            if (!Begin(url))
+                return OpenResult::Failed;
+            return std::nullopt;
         }
-        if (m_session.ShouldStop()) {
-            m_errorNumber = kErrorCancelled;
-            return slot.skipped || slot.state == kSlotSkip ? OpenResult::Skipped : OpenResult::Cancelled;
-        }
-        if (Clock::now() >= deadline) {
+        long osErrno = 0;
+        long verify = -1;
+        curl_easy_getinfo(r.easy, CURLINFO_OS_ERRNO, &osErrno);
+        curl_easy_getinfo(r.easy, CURLINFO_SSL_VERIFYRESULT, &verify);
+        m_errorNumber = InetErrorNumber(r.result, osErrno, slot.ftpLogin == 2, verify);
+        if (slot.ftpLogin == 2)
+            slot.ftpLogin = 1;
+        if (r.result == CURLE_OPERATION_TIMEDOUT) {
             slot.timedOut = true;
-            m_errorNumber = 12002;
             return OpenResult::TimedOut;
         }
-        curl_multi_poll(m_session.impl()->multi, nullptr, 0, kPollMs, nullptr);
+        return OpenResult::Failed;
     }
-    return OpenResult::Opened;
+    if (Clock::now() >= r.deadline) {
+        slot.timedOut = true;
+        m_errorNumber = 12002;
+        return OpenResult::TimedOut;
+    }
+    return std::nullopt;
 }
 
 int InetRequest::QueryUrlStatus(std::string& answer)

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace lt {
@@ -50,6 +51,11 @@ public:
     void SetStopCheck(std::function<bool()> check) { m_stopCheck = std::move(check); }
     bool ShouldStop() const;
 
+    // One round over every transfer of the session: waits at most `waitMs` for the network (or a
+    // Wake), then runs what is ready. Callers that drive several requests use this with
+    // InetRequest::Begin and Progress.
+    void Drive(int waitMs);
+
     struct Impl;
     Impl* impl() { return m_impl; }
 
@@ -75,6 +81,14 @@ public:
     // Starts the transfer and drives it until the headers are in (or the FTP data starts).
     // Bounded by the time-out seconds; a cancel or skip ends it within about 100 ms.
     OpenResult Open(const std::string& url);
+    // The same in steps, for a caller that drives several requests of one session (through
+    // InetSession::Drive): Begin starts the transfer and returns false when it failed at once;
+    // Progress then says how the opening ended, or nothing while it is pending. Progress neither
+    // waits nor looks at cancel or skip: the caller decides which request they concern.
+    bool Begin(const std::string& url);
+    std::optional<OpenResult> Progress();
+    // Stops at the end of the headers: no body byte is taken in (the status test). Set before Begin.
+    void SetHeadersOnly(bool on) { m_headersOnly = on; }
     // The error number of a failed open or read.
     int ErrorNumber() const { return m_errorNumber; }
 
@@ -96,6 +110,7 @@ private:
     InetSession& m_session;
     Impl* m_impl;
     int m_errorNumber = 0;
+    bool m_headersOnly = false;
 };
 
 // A copy of `url` for libcurl: bytes outside 33..126 percent-encoded (lists keep the original).

@@ -13,6 +13,8 @@ inline constexpr const char* kDefaultFollowMustNot =
     ".gif .jpg .exe .zip .rar .ace .mp3 .mpg .mpeg .avi .wmv .pdf .ps";
 // The entry the proxy list holds when none is stored.
 inline constexpr const char* kDefaultProxy = "127.0.0.1:8080";
+// The most requests a job opens at once ("Parallel requests").
+inline constexpr int kMaxParallelRequests = 64;
 inline constexpr const char* kDefaultTextFontFace = "Courier New";
 inline constexpr const char* kDefaultTextFontSpec = "-12;0;400;0;0;3;2;1;49;0;";
 
@@ -56,6 +58,7 @@ struct InetOptions
     int delayMinutes = 0;          // RI18
     std::string ftpUser;           // RI19
     std::string ftpPassword;       // RI20
+    int parallelRequests = 8;      // RI21: requests open at once (status test); 1 one after the other
 };
 
 // Options and locations read from the INI file beside the search settings.

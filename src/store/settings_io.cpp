@@ -764,6 +764,7 @@ void ReadInetSettings(AppState& app, const IniFile& ini, bool fromJob)
     r.Int(kSecInet, "RI2", 1, 0, 999, n.level);
     r.Int(kSecInet, "RI13", 0, 0, 999, n.retries);
     r.Int(kSecInet, "RI18", 0, 0, 9999, n.delayMinutes);
+    r.Int(kSecInet, "RI21", 8, 1, kMaxParallelRequests, n.parallelRequests);
     // The FTP login is read only: it is written by hand into a file only its owner can read.
     r.Text(kSecInet, "RI19", "", 64, n.ftpUser);
     r.Text(kSecInet, "RI20", "", 64, n.ftpPassword);
@@ -807,6 +808,7 @@ void WriteInetSettings(const AppState& app, IniFile& ini)
     ini.SetInt(kSecInet, "RI2", n.level);
     ini.SetInt(kSecInet, "RI13", n.retries);
     ini.SetInt(kSecInet, "RI18", n.delayMinutes);
+    ini.SetInt(kSecInet, "RI21", n.parallelRequests);
 }
 
 int WriteSettings(AppState& app, IniFile& ini, int code)

@@ -233,6 +233,11 @@ QWidget* OptionsSheet::BuildMiscPage()
     internetLayout->addWidget(m_proxy, 0, 1);
     internetLayout->addWidget(new QLabel(QStringLiteral("Time out seconds:"), internet), 1, 0);
     internetLayout->addWidget(m_timeout, 1, 1);
+    m_parallel = new QLineEdit(QString::number(o.inet.parallelRequests), internet);
+    m_parallel->setMaximumWidth(80);
+    m_parallel->setToolTip(QStringLiteral("URLs tested at once (at most 4 to one host); 1 tests one after the other"));
+    internetLayout->addWidget(new QLabel(QStringLiteral("Parallel requests:"), internet), 2, 0);
+    internetLayout->addWidget(m_parallel, 2, 1);
     layout->addWidget(internet, 1, 0);
 
     auto* join = new QGroupBox(QStringLiteral("Join Internet Explorer Download files"), page);
@@ -296,6 +301,10 @@ void OptionsSheet::ApplyMorePages()
     if (o.inet.useProxy && !proxy.empty())
         RememberProxy(o.inet.proxies, ProxyWithPort(proxy));
     ParseTimeout(EncodeText(m_timeout->text().trimmed()), o.inet.timeoutSeconds);
+    bool parallelOk = false;
+    const int parallel = m_parallel->text().trimmed().toInt(&parallelOk);
+    if (parallelOk && parallel >= 1 && parallel <= kMaxParallelRequests)
+        o.inet.parallelRequests = parallel;
     const std::string suffix = EncodeText(m_joinSuffix->text());
     if (!suffix.empty())
         o.joinDirSuffix = suffix.substr(0, kJoinSuffixLength);

@@ -60,6 +60,7 @@ public:
     QCheckBox* UseProxyBox() const { return m_useProxy; }
     QComboBox* ProxyCombo() const { return m_proxy; }
     QLineEdit* TimeoutEdit() const { return m_timeout; }
+    QLineEdit* ParallelEdit() const { return m_parallel; }
     QLineEdit* JoinSuffixEdit() const { return m_joinSuffix; }
     QLineEdit* JoinNameEdit() const { return m_joinName; }
 
@@ -112,6 +113,7 @@ private:
     QCheckBox* m_useProxy = nullptr;
     QComboBox* m_proxy = nullptr;
     QLineEdit* m_timeout = nullptr;
+    QLineEdit* m_parallel = nullptr;
     QLineEdit* m_joinSuffix = nullptr;
     QLineEdit* m_joinName = nullptr;
 };

@@ -8,6 +8,8 @@
 #include "inet/fetch.h"
 #include "inet/inet_slot.h"
 #include "inet/network_init.h"
+#include "inet/status_list.h"
+#include "inet/status_test_job.h"
 #include "local_server.h"
 
 namespace lt {
@@ -101,6 +103,25 @@ TEST_F(FtpTest, StatusSizeAndLogin)
     EXPECT_EQ(Status(login, "/secret.txt", &body, s_private), 200);
     EXPECT_EQ(body, "for fred");
     EXPECT_EQ(slot.ftpLogin, 1);
+}
+
+TEST_F(FtpTest, StatusTestAsksFilesWithoutDownloadingThem)
+{
+    StatusList rows;
+    rows.Add(s_server->Url("/file.txt", "ftp"));
+    rows.Add(s_server->Url("/empty.txt", "ftp"));
+    rows.Add(s_server->Url("/huge.bin", "ftp"));
+    rows.Add(s_server->Url("/none.txt", "ftp"));
+    StatusTestControls controls;
+    StatusTestSettings settings;
+    settings.fetch.timeoutSeconds = 5;
+    RealPassClock clock;
+    StatusTestObserver quiet;
+    StatusTestJob(slot, rows, controls, settings, clock, quiet);
+    EXPECT_EQ(rows.Status(0), "Ok");
+    EXPECT_EQ(rows.Status(1), "Error 521 !");
+    EXPECT_EQ(rows.Status(2), "Ok");
+    EXPECT_EQ(rows.Status(3), "12152 - invalid server response");
 }
 
 } // namespace

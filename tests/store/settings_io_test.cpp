@@ -132,7 +132,7 @@ TEST_F(SettingsIoTest, DigitStringKeepsDefaultsForMissingOrBadPositions)
 TEST_F(SettingsIoTest, InvalidValuesReadAsFallbacks)
 {
     Startup("[OPTIONS]\nR6=9\nR8=7\nR14=40\nA5=112\nRColor=0xZZ\nR15=33\n[SEARCH]\nOT=-1\n[INET]\nRI1="
-            "4\nRI12=0\n");
+            "4\nRI12=0\nRI21=65\n");
     EXPECT_EQ(app.settings.itemKind, 0);
     EXPECT_EQ(app.settings.duplicatesPolicy, 1);
     EXPECT_EQ(app.options.savedListKind, 0);
@@ -142,6 +142,7 @@ TEST_F(SettingsIoTest, InvalidValuesReadAsFallbacks)
     EXPECT_EQ(app.settings.fileTypeMode, 2);
     EXPECT_EQ(app.options.inet.crawlMode, 0);
     EXPECT_EQ(app.options.inet.timeoutSeconds, 30);
+    EXPECT_EQ(app.options.inet.parallelRequests, 8);
 
     // Kind 4 needs a user string.
     Startup("[OPTIONS]\nR6=4\nR7=\nSU0=\n");

@@ -17,6 +17,7 @@ void RegisterAllCommands(CommandRegistry& registry)
     RegisterEditCommands(registry);
     RegisterBrowserCommands(registry);
     RegisterTextCommands(registry);
+    RegisterStatusCommands(registry);
 }
 
 } // namespace lt

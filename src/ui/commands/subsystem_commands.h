@@ -35,4 +35,7 @@ void RegisterBrowserCommands(CommandRegistry& registry);
 // text_commands.cpp: a row's page read into a text window of this process.
 void RegisterTextCommands(CommandRegistry& registry);
 
+// status_commands.cpp: "&Test Url Status".
+void RegisterStatusCommands(CommandRegistry& registry);
+
 } // namespace lt

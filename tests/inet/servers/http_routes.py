@@ -4,6 +4,7 @@
 import socket
 import ssl
 import sys
+import threading
 import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
@@ -23,6 +24,8 @@ SITE = {
 }
 
 fail_counts = {}
+flight = {"now": 0, "max": 0}
+flight_lock = threading.Lock()
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -78,6 +81,47 @@ class Handler(BaseHTTPRequestHandler):
             return self.redirect(302, "/r/loopa")
         if path.startswith("/g") and path[2:].strip("/") == "":
             return self.redirect(301, path + "/")
+        if path == "/dirabs":
+            return self.redirect(301, "http://%s/dirabs/" % host)
+        if path == "/dirabs/":
+            return self.send_text(200, "folder")
+        # The server only drops the trailing slash; the slashless page answering 404 shows that
+        # such a redirect is taken as it is, not followed.
+        if path == "/slash/":
+            return self.redirect(301, "/slash")
+        if path == "/r/ftp":
+            return self.redirect(302, "ftp://127.0.0.1:1/file.txt")
+        if path == "/r/t308":
+            return self.redirect(308, "/site/c.htm")
+        if path.startswith("/flaky500/"):
+            with flight_lock:
+                n = fail_counts.get(path, 0)
+                fail_counts[path] = n + 1
+            return self.send_text(500 if n == 0 else 200, "try %d" % n)
+        if path.startswith("/slow/"):
+            with flight_lock:
+                flight["now"] += 1
+                flight["max"] = max(flight["max"], flight["now"])
+            time.sleep(int(path.split("/")[2]) / 1000.0)
+            with flight_lock:
+                flight["now"] -= 1
+            return self.send_text(200, "slow")
+        if path == "/maxflight":
+            with flight_lock:
+                most = flight["max"]
+                flight["max"] = 0
+            return self.send_text(200, str(most))
+        if path == "/huge":
+            # Announces 4 GiB and sends until the client hangs up: a status test must not wait.
+            self.send_response(200)
+            self.send_header("Content-Length", str(4 << 30))
+            self.end_headers()
+            chunk = b"h" * 65536
+            try:
+                while True:
+                    self.wfile.write(chunk)
+            except OSError:
+                return
         if path == "/r/seen":
             return self.redirect(302, "/site/a.htm")
         if path == "/stall":
