@@ -32,6 +32,9 @@ const std::vector<ToolForm>& ToolForms()
         {"--crawl", "--crawl URL [--level N] [--save-dir DIR] -save2 FILE",
          "read URL and the pages it links to (levels 0..N), saving the hits; pages saved into DIR",
          {"--level", "--save-dir"}, {}, 1, 1, true, RunCrawlForm},
+        {"--download", "--download FILE --save-dir DIR",
+         "download the URLs of a text file (one a line) into DIR; successes go to DIR/linktrawl.log",
+         {"--save-dir"}, {}, 1, 1, false, RunDownloadForm},
     };
     return forms;
 }

@@ -25,5 +25,7 @@ int RunNetscapeHistoryForm(const ToolInvocation& call, const StartupState& start
 int RunCookieFilesForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
 // app/inet_form.cpp
 int RunCrawlForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+// app/download_form.cpp
+int RunDownloadForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
 
 } // namespace lt
