@@ -15,6 +15,7 @@
 #include "inet/redirect.h"
 #include "inet/save_names.h"
 #include "inet/save_target.h"
+#include "store/options.h"
 
 namespace lt {
 namespace {
@@ -74,6 +75,13 @@ double SecondsBetween(DelayClock::TimePoint from, DelayClock::TimePoint to)
 }
 
 } // namespace
+
+std::string DefaultDownloadDir(const InetOptions& options)
+{
+    if (!options.downloadDir.empty())
+        return options.downloadDir;
+    return TargetDirectory(options.savePath);
+}
 
 bool DelayGate::Wait(const DelayClock& clock, DelayClock::TimePoint until, const std::function<bool()>& stop)
 {

@@ -15,6 +15,7 @@
 
 namespace lt {
 
+struct InetOptions;
 struct InetSlot;
 
 // What a batch download runs with (the window's edits and checks, or the INI file's).
@@ -167,6 +168,9 @@ private:
     const DelayClock& m_clock;
     DelayGate& m_gate;
 };
+
+// The default download directory: the one last used, else the folder of the crawler's target.
+std::string DefaultDownloadDir(const InetOptions& options);
 
 // The size of the names a batch download makes (a longer one is cut, keeping its extension).
 inline constexpr std::size_t kDownloadNameLimit = 200;

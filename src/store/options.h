@@ -56,6 +56,9 @@ struct InetOptions
     int delayMinutes = 0;          // RI18
     std::string ftpUser;           // RI19
     std::string ftpPassword;       // RI20
+    // The directory the last download (batch or single) saved into; not stored. Empty: the
+    // folder of RI7.
+    std::string downloadDir;
 };
 
 // Options and locations read from the INI file beside the search settings.
