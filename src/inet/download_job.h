@@ -100,7 +100,8 @@ struct RowOutcome
 
 // The file of one row while it arrives: created exclusively (never following a link; when the
 // user agreed to replace a file, a new file beside it that takes its name only at the end), the
-// bytes kept in the 3 KB buffer of the read rule and written 1024 at a time, every write checked.
+// bytes kept in the 3 KB buffer of the read rule and released 1024 at a time (gathered into writes
+// of 64 KiB), every write checked.
 // A row's transfer is a sequence of calls on this object, so that a driver can run one row at a time
 // (as now) or several at once over one multi handle.
 class DownloadFile
@@ -129,11 +130,14 @@ public:
 
 private:
     bool Flush(std::size_t size);
+    bool WriteOut();
     bool CloseAndPlace();
 
     static constexpr std::size_t kBlock = 1024;
     static constexpr std::size_t kHold = 3072;
+    static constexpr std::size_t kWriteBehind = 64 * 1024;
     char m_buffer[kHold + kBlock];
+    std::string m_out; // released blocks not yet written
     std::size_t m_fill = 0;
     uint64_t m_bytes = 0;
     int m_fd = -1;
