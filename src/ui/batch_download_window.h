@@ -29,6 +29,8 @@ struct InetSlot;
 // its own thread and are posted to this window.
 class BatchDownloadWindow : public QWidget
 {
+    Q_OBJECT
+
 public:
     // `slot` is the reserved slot 1; the window frees it when it goes. `clock` (tests) times the
     // delay between passes.

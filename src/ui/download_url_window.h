@@ -26,6 +26,8 @@ struct InetSlot;
 // caption.
 class DownloadUrlWindow : public QWidget
 {
+    Q_OBJECT
+
 public:
     // `slot` is reserved for the window, which frees it when it goes.
     DownloadUrlWindow(AppState& app, InetSlot& slot, const std::string& url, QWidget* parent = nullptr);

@@ -223,6 +223,35 @@ TEST_F(DownloadJobTest, SameNameGetsANumberAndTheLogIsOff)
     EXPECT_EQ(ReadAll(dir / "samename_001.bin").size(), 200u);
 }
 
+// "Selected item &next" set while the job runs: the selected row comes next and the pass goes on
+// from there; the rows it jumped over wait for the next pass.
+TEST_F(DownloadJobTest, SelectedItemNextIsTakenOnce)
+{
+    struct Picking : RecordingObserver
+    {
+        bool TakeSelectedNext(std::string& url) override
+        {
+            if (taken)
+                return false;
+            taken = true;
+            url = pick;
+            return true;
+        }
+        std::string pick;
+        bool taken = false;
+    } picking;
+    picking.pick = Url("/dl/size/300/thirdfile.bin");
+    DownloadList list = {{Url("/dl/size/100/firstfile.bin"), {}},
+                         {Url("/dl/size/200/secondfile.bin"), {}},
+                         {picking.pick, {}}};
+    slot.state = kSlotRunning;
+    DownloadJob job(slot, fetch, picking, clock, gate);
+    EXPECT_EQ(job.RunBatch(list, settings, 0).retrieved, 2);
+    EXPECT_EQ(ReadAll(dir / kDownloadLogName), Url("/dl/size/100/firstfile.bin") + "\r\n" + picking.pick + "\r\n");
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].url, Url("/dl/size/200/secondfile.bin"));
+}
+
 // A server that fails, then answers: the second pass comes after the delay (counted on a clock
 // that never sleeps) and takes the name the failed pass left free.
 TEST_F(DownloadJobTest, RetryAfterDelayReusesTheName)

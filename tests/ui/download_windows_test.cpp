@@ -25,6 +25,10 @@
 #include "test_application.h"
 #include "ui/commands/subsystem_commands.h"
 #include "ui/download_url_window.h"
+#include "window_fixture.h"
+#include "core/command_ids.h"
+
+#include <QTableView>
 
 namespace lt {
 namespace {
@@ -180,6 +184,35 @@ TEST_F(DownloadWindowsTest, DownloadUrlWindowAsksBeforeOverwriting)
     EXPECT_EQ(fs::file_size(target), 3000u);
     EXPECT_EQ(window.RemoteLabel()->text(), QStringLiteral("Remote file:  3000 Bytes "));
     EXPECT_TRUE(window.windowTitle().startsWith(QStringLiteral("Done."))) << window.windowTitle().toStdString();
+}
+
+class DownloadCommandsTest : public test::WindowFixture
+{
+};
+
+TEST_F(DownloadCommandsTest, DownloadFileOpensTheWindowThatFits)
+{
+    AddRows({"http://a.example/one.bin", "http://b.example/two.bin"});
+    window->View()->selectAll();
+    ASSERT_TRUE(window->RunCommand(kCmdDownloadFile));
+    auto batches = window->findChildren<BatchDownloadWindow*>();
+    ASSERT_EQ(batches.size(), 1);
+    EXPECT_EQ(batches[0]->List()->topLevelItemCount(), 2);
+    EXPECT_EQ(app.inetSlots[1].state.load(), kSlotIdle);
+    batches[0]->close();
+    ASSERT_TRUE(test::WaitFor([&] { return window->findChildren<BatchDownloadWindow*>().isEmpty(); }));
+    EXPECT_EQ(app.inetSlots[1].state.load(), kSlotFree);
+
+    window->View()->clearSelection();
+    window->View()->selectRow(1);
+    ASSERT_TRUE(window->RunCommand(kCmdDownloadFile));
+    auto singles = window->findChildren<DownloadUrlWindow*>();
+    ASSERT_EQ(singles.size(), 1);
+    EXPECT_EQ(singles[0]->RemoteEdit()->text().toStdString(), app.list.GetCell(1, 0));
+    EXPECT_EQ(app.inetSlots[3].state.load(), kSlotIdle);
+    // A second one takes the next slot.
+    ASSERT_TRUE(window->RunCommand(kCmdDownloadFile));
+    EXPECT_EQ(app.inetSlots[4].state.load(), kSlotIdle);
 }
 
 } // namespace
