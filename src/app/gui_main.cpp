@@ -13,6 +13,7 @@
 #include "list/list_kind.h"
 #include "platform/program_folder.h"
 #include "search/item_kind.h"
+#include "sources/profile_folders.h"
 #include "store/ini_location.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_port.h"
@@ -35,6 +36,7 @@ int RunGui(int argc, char** argv)
     app.startup.programFolder = ProgramFolder(argc > 0 ? argv[0] : nullptr);
     app.startup.iniPath = IniPath(app.startup.programFolder);
     LoadSettingsAtStart(app);
+    ApplySpecialFolders(app);
 
     const CommandLineResult line = ReadCommandLine(args, SystemPathProbe(), app.options.textWin ? 10 : 0);
     ApplyCommandLine(line, app.startup);

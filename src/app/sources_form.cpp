@@ -14,6 +14,9 @@
 #include "sources/index_file.h"
 #include "sources/index_jobs.h"
 #include "sources/netscape_history.h"
+#include "sources/netscape_profile.h"
+#include "sources/profile_folders.h"
+#include "sources/windows_registry.h"
 #include "store/settings_io.h"
 
 namespace lt {
@@ -31,12 +34,15 @@ public:
         app.startup = startup;
         app.startup.startAction = kStartSearchFilesSaveText;
     }
-    bool ReadIni(std::ostream& err)
+    // The INI file, then --wine-prefix over its prefix.
+    bool ReadIni(const ToolInvocation& call, std::ostream& err)
     {
         if (const std::string error = ReadIniAtStartup(app, app.startup.iniPath); !error.empty()) {
             err << "linktrawl: " << error << '\n';
             return false;
         }
+        if (call.Has(std::string(kWinePrefixOption)))
+            app.options.winePrefix = call.AbsolutePath(call.Value(std::string(kWinePrefixOption)));
         return true;
     }
     int Save(const ToolInvocation& call, std::ostream& out, std::ostream& err)
@@ -67,18 +73,42 @@ bool CanRead(const std::string& path, std::ostream& err)
     return false;
 }
 
+std::string DescribePrefix(const AppState& app)
+{
+    const std::string prefix = ProfilePrefix(app);
+    return prefix.empty() ? std::string("(none: no --wine-prefix, $WINEPREFIX or ~/.wine)") : prefix;
+}
+
+// The folder named on the command line, else the Windows profile's special folder.
+bool ArgumentOrProfileFolder(const ToolInvocation& call, const AppState& app, std::string SpecialFolders::*which,
+                             const char* what, std::string& folder, std::ostream& err)
+{
+    if (!call.positional.empty()) {
+        folder = call.AbsolutePath(call.positional.front());
+        return true;
+    }
+    folder = FindSpecialFolders(app).*which;
+    if (!folder.empty())
+        return true;
+    err << "linktrawl: no " << what << " folder in the Windows profile " << DescribePrefix(app)
+        << "; name the folder\n";
+    return false;
+}
+
 } // namespace
 
 int RunIeHistoryForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err)
 {
-    const std::string folder = call.AbsolutePath(call.positional.at(0));
+    FormRun run(startup, err);
+    if (!run.ReadIni(call, err))
+        return kExitFailed;
+    std::string folder;
+    if (!ArgumentOrProfileFolder(call, run.app, &SpecialFolders::history, "history", folder, err))
+        return kExitFailed;
     if (!IsFolder(folder)) {
         err << "linktrawl: Could not read the folder " << folder << '\n';
         return kExitFailed;
     }
-    FormRun run(startup, err);
-    if (!run.ReadIni(err))
-        return kExitFailed;
     const std::string mainPath = MainHistoryPath(folder);
     if (!CanRead(mainPath, err))
         return kExitFailed;
@@ -108,7 +138,7 @@ int RunIndexFileForm(const ToolInvocation& call, const StartupState& startup, st
         return kExitUsage;
     }
     FormRun run(startup, err);
-    if (!run.ReadIni(err))
+    if (!run.ReadIni(call, err))
         return kExitFailed;
     if (!CanRead(path, err))
         return kExitFailed;
@@ -135,12 +165,19 @@ int RunIndexFileForm(const ToolInvocation& call, const StartupState& startup, st
 int RunNetscapeHistoryForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out,
                            std::ostream& err)
 {
-    std::string path = call.AbsolutePath(call.positional.at(0));
+    FormRun run(startup, err);
+    if (!run.ReadIni(call, err))
+        return kExitFailed;
+    std::string path;
+    if (!call.positional.empty()) {
+        path = call.AbsolutePath(call.positional.front());
+    } else if (!FindNetscapeProfile(run.app, path)) {
+        err << "linktrawl: no Netscape profile found (nsreg.dat) in the Windows profile "
+            << DescribePrefix(run.app) << "; name the history file or profile folder\n";
+        return kExitFailed;
+    }
     if (IsFolder(path))
         path = NetscapeHistoryIn(path);
-    FormRun run(startup, err);
-    if (!run.ReadIni(err))
-        return kExitFailed;
     if (!CanRead(path, err))
         return kExitFailed;
     ReadNetscapeHistory(run.app, path);
@@ -149,14 +186,16 @@ int RunNetscapeHistoryForm(const ToolInvocation& call, const StartupState& start
 
 int RunCookieFilesForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err)
 {
-    const std::string folder = call.AbsolutePath(call.positional.at(0));
+    FormRun run(startup, err);
+    if (!run.ReadIni(call, err))
+        return kExitFailed;
+    std::string folder;
+    if (!ArgumentOrProfileFolder(call, run.app, &SpecialFolders::cookies, "cookie", folder, err))
+        return kExitFailed;
     if (!IsFolder(folder)) {
         err << "linktrawl: Could not read the folder " << folder << '\n';
         return kExitFailed;
     }
-    FormRun run(startup, err);
-    if (!run.ReadIni(err))
-        return kExitFailed;
     if (!StartCookieTextJob(run.app, folder)) {
         err << "linktrawl: the cookie file reading could not start\n";
         return kExitFailed;

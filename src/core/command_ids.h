@@ -137,4 +137,17 @@ inline constexpr int kCmdSaveSelectedCsv = 4216;
 inline constexpr int kCmdReadInNewWindow = 1703;
 inline constexpr int kCmdLoadSource = 1704;
 
+// The text window's toolbar and its pane's menu.
+inline constexpr int kCmdTextOpenFile = 6200;
+inline constexpr int kCmdTextSaveAs = 6202;
+inline constexpr int kCmdTextFind = 6204;
+inline constexpr int kCmdTextWordBreak = 6206;
+inline constexpr int kCmdTextFont = 6208;
+inline constexpr int kCmdTextStop = 6210;
+inline constexpr int kCmdTextReload = 6212;
+inline constexpr int kCmdPaneCopy = 1422;
+inline constexpr int kCmdPastePane = 1423;
+inline constexpr int kCmdPaneCut = 1424;
+inline constexpr int kCmdPaneUndo = 1425;
+
 } // namespace lt

@@ -10,6 +10,7 @@
 
 #include "core/app_state.h"
 #include "core/messages.h"
+#include "platform/file_in_use.h"
 #include "platform/regular_file.h"
 #include "sources/byte_source.h"
 #include "sources/entry_lookup.h"
@@ -97,13 +98,6 @@ long DeleteIndexRecords(AppState& app)
     const std::vector<std::size_t> selected = app.list.SelectedRows();
     if (selected.empty())
         return -1;
-    std::string question = "Overwrite selected Url(s)";
-    if (kind == kListCookieIndex)
-        question += "\r\nand delete corresponding Text file(s)";
-    question += " ?";
-    if (ShowMessage(app, question, "LinkTrawl", {MsgButtons::YesNo, MsgIcon::Question}) != MsgAnswer::Yes)
-        return -1;
-
     const auto& files = app.sources.indexFiles;
     std::map<uint32_t, std::vector<Pending>> byFile;
     for (std::size_t index : selected) {
@@ -118,6 +112,19 @@ long DeleteIndexRecords(AppState& app)
             continue;
         byFile[row.fileNumber].push_back({index, row.recordOffset, row.Cell(0), kind == kListCookieIndex ? row.Cell(2) : ""});
     }
+    // Blanking records under a running browser corrupts what it writes back.
+    for (const auto& [number, rows] : byFile)
+        if (FileInUseByOtherProcess(files[number].path)) {
+            ShowMessage(app, "Please close Internet Explorer first !");
+            return -1;
+        }
+    std::string question = "Overwrite selected Url(s)";
+    if (kind == kListCookieIndex)
+        question += "\r\nand delete corresponding Text file(s)";
+    question += " ?";
+    if (ShowMessage(app, question, "LinkTrawl", {MsgButtons::YesNo, MsgIcon::Question}) != MsgAnswer::Yes)
+        return -1;
+
     std::vector<std::size_t> removed;
     for (const auto& [number, rows] : byFile)
         for (std::size_t row : BlankInFile(files[number], rows))

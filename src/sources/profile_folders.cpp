@@ -35,6 +35,15 @@ SpecialFolders FindSpecialFolders(const AppState& app)
     return found;
 }
 
+void ApplySpecialFolders(AppState& app)
+{
+    const SpecialFolders found = FindSpecialFolders(app);
+    app.sources.historyFolder = found.history;
+    app.sources.cookieFolder = found.cookies;
+    app.sources.historyLabel = found.historyLabel;
+    FillFolderHistory(app.settings.folders, found.table);
+}
+
 void FillFolderHistory(History& folders, const std::vector<std::string>& table)
 {
     auto next = table.begin();

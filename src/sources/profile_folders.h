@@ -27,4 +27,8 @@ SpecialFolders FindSpecialFolders(const AppState& app);
 // already holds.
 void FillFolderHistory(History& folders, const std::vector<std::string>& table);
 
+// The start-up step: finds the folders and gives the history and cookie readers their folders
+// and label, and the search-folder history its empty places.
+void ApplySpecialFolders(AppState& app);
+
 } // namespace lt

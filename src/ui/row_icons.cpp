@@ -85,6 +85,13 @@ QIcon CommandIcon(int id)
     case 1460: return Themed("process-stop", "tb_stop");
     case 1465: return Themed("media-skip-forward", "tb_skip");
     case 1471: return Themed("application-exit", "tb_exit");
+    case 6200: return Themed("document-open", "tb_open_files");
+    case 6202: return Themed("document-save-as", "tb_save_text");
+    case 6204: return Themed("edit-find", "tb_find");
+    case 6206: return Themed("format-justify-left", "ico_line");
+    case 6208: return Themed("preferences-desktop-font", "ico_font");
+    case 6210: return Themed("process-stop", "tb_stop");
+    case 6212: return Themed("view-refresh", "tb_internet_file");
     default: return {};
     }
 }

@@ -76,6 +76,18 @@ TEST_F(SourcesFormTest, ListsHistoryAndIndexFiles)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.saved.find("http://main.example/page"), std::string::npos) << r.saved;
     EXPECT_NE(r.saved.find("http://sub.example"), std::string::npos);
+    // Without a folder the Windows profile's own history folder is read; a profile without one
+    // says so.
+    const std::string prefix = " --wine-prefix '" + (dir / "prefix").string() + "'";
+    r = Run("--ie-history" + prefix);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("no history folder in the Windows profile"), std::string::npos) << r.err;
+    Write(dir / "prefix/user.reg",
+          "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell Folders] 1\n"
+          "\"History\"=\"C:\\\\users\\\\u\\\\AppData\\\\Local\\\\Microsoft\\\\Windows\\\\History\"\n");
+    r = Run("--ie-history" + prefix);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.saved.find("http://sub.example"), std::string::npos) << r.saved;
 
     test::IndexBuilder cache;
     cache.Record("http://cache.example/a.gif");

@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The browser-data commands through the window, against a Wine-like prefix.
 #include <QDialog>
+#include <QLineEdit>
 #include <QMenu>
+#include <QRadioButton>
 #include <QTableView>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "core/command_ids.h"
 #include "platform/wine_prefix_tree.h"
 #include "ui/history_combo.h"
+#include "ui/index_file_dialog.h"
 #include "window_fixture.h"
 
 namespace lt::test {
@@ -103,6 +108,80 @@ TEST_F(BrowserCommandsTest, DeletingAFavoriteFileKeepsTheRowAndRemovesTheFile)
     EXPECT_FALSE(std::filesystem::exists(tree.Path("drive_c/users/u/Favorites/Site.url")));
     EXPECT_TRUE(std::filesystem::exists(tree.Path("drive_c/users/u/Favorites/Other.url")));
     EXPECT_EQ(app.list.RowCount(), 1u);
+}
+
+std::string FileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Each write-back changes the file it names, and only what it names.
+TEST_F(BrowserCommandsTest, WriteBacksReachTheProfileFiles)
+{
+    tree.Write("drive_c/users/u/Netscape/prefs.js", "user_pref(\"browser.startup.page\", 1);\n"
+                                                 "user_pref(\"browser.url_history.URL_1\", \"http://old.example/\");\n");
+    tree.Write("drive_c/users/u/Netscape/bookmarks.htm", "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n");
+    app.options.netscapeBookmarks = tree.Path("drive_c/users/u/Netscape/bookmarks.htm");
+
+    // Each list is read first: the write-back goes where its list came from.
+    ASSERT_TRUE(window->RunCommand(kCmdTypedUrlsIe));
+    app.list.DeleteRows({0});
+    AddRows({"http://new.example/a", "http://new.example/b"});
+    ASSERT_TRUE(window->RunCommand(kCmdSaveToIeTyped));
+    const std::string user = FileText(tree.Path("user.reg"));
+    EXPECT_NE(user.find("\"url1\"=\"http://new.example/a\""), std::string::npos) << user;
+    EXPECT_NE(user.find("\"url2\"=\"http://new.example/b\""), std::string::npos);
+    EXPECT_EQ(user.find("typed.example"), std::string::npos);
+    EXPECT_NE(user.find("www.ras.example"), std::string::npos) << "other keys are kept";
+
+    ASSERT_TRUE(window->RunCommand(kCmdTypedUrlsNetscape));
+    ASSERT_EQ(Column0(), std::vector<std::string>{"http://old.example/"});
+    app.list.DeleteRows({0});
+    AddRows({"http://new.example/a"});
+    ASSERT_TRUE(window->RunCommand(kCmdSaveToNetscapeTyped));
+    const std::string prefs = FileText(tree.Path("drive_c/users/u/Netscape/prefs.js"));
+    EXPECT_NE(prefs.find("user_pref(\"browser.url_history.URL_1\", \"http://new.example/a\");"), std::string::npos)
+        << prefs;
+    EXPECT_NE(prefs.find("browser.startup.page"), std::string::npos);
+
+    ASSERT_TRUE(window->RunCommand(kCmdRasAutodial));
+    ASSERT_EQ(app.list.RowCount(), 1u);
+    ASSERT_TRUE(WaitFor([&] { return window->Model()->rowCount() == 1; }));
+    window->View()->selectRow(0);
+    ASSERT_TRUE(window->RunCommand(kCmdDeleteFromRegistry));
+    EXPECT_EQ(FileText(tree.Path("user.reg")).find("www.ras.example"), std::string::npos);
+    EXPECT_EQ(app.list.RowCount(), 0u);
+}
+
+// The index-file command asks the kind first; a cancelled dialog reads nothing, the chosen kind
+// and labels are kept for the next time.
+TEST_F(BrowserCommandsTest, IndexFileDialogChoosesTheKindAndLabels)
+{
+    int asked = 0;
+    window->TestHooks().pickFiles = [&] {
+        ++asked;
+        return QStringList{QString::fromStdString(tree.Path("missing.dat"))};
+    };
+    window->TestHooks().execDialog = [](QDialog&) { return int(QDialog::Rejected); };
+    ASSERT_TRUE(window->RunCommand(kCmdHistoryIndexFile));
+    EXPECT_EQ(asked, 0);
+
+    window->TestHooks().execDialog = [](QDialog& dialog) {
+        auto& index = dynamic_cast<IndexFileDialog&>(dialog);
+        EXPECT_FALSE(index.HistoryLabelEdit()->isEnabled());
+        index.KindButton(3)->setChecked(true);
+        EXPECT_TRUE(index.HistoryLabelEdit()->isEnabled());
+        EXPECT_FALSE(index.CookieLabelEdit()->isEnabled());
+        index.HistoryLabelEdit()->setText(QString(70, QLatin1Char('L')));
+        index.accept();
+        return int(QDialog::Accepted);
+    };
+    ASSERT_TRUE(window->RunCommand(kCmdHistoryIndexFile));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(app.sources.dialogKind, 3);
+    EXPECT_EQ(app.sources.historyLabel, std::string(63, 'L'));
+    WaitIdle();
 }
 
 } // namespace

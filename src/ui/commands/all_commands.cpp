@@ -17,6 +17,7 @@ void RegisterAllCommands(CommandRegistry& registry)
     RegisterEditCommands(registry);
     RegisterBrowserCommands(registry);
     RegisterDownloadCommands(registry);
+    RegisterTextCommands(registry);
 }
 
 } // namespace lt

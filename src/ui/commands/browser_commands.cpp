@@ -23,6 +23,7 @@
 #include "ui/commands/command_registry.h"
 #include "ui/commands/subsystem_commands.h"
 #include "ui/history_combo.h"
+#include "ui/index_file_dialog.h"
 #include "ui/main_window.h"
 
 namespace lt {
@@ -94,6 +95,9 @@ void IndexFileCommand(MainWindow& window)
 {
     AppState& app = window.App();
     if (app.jobs.Running())
+        return;
+    IndexFileDialog dialog(app.sources, &window);
+    if (window.ExecDialog(dialog) != QDialog::Accepted)
         return;
     const std::string path = PickPath(window, QStringLiteral("Open"), QStringLiteral("Index file (*.dat);;All files (*)"), false);
     if (path.empty())

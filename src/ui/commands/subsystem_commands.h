@@ -37,6 +37,8 @@ void DeleteKeyCommand(MainWindow& window);
 // browser_commands.cpp: typed URLs, RAS addresses, favorites, history and cookie indexes.
 void RegisterBrowserCommands(CommandRegistry& registry);
 
+// text_commands.cpp: a row's page read into a text window of this process.
+void RegisterTextCommands(CommandRegistry& registry);
 // download_commands.cpp: "&Batch Download" and "&Download File".
 void RegisterDownloadCommands(CommandRegistry& registry);
 // A new program window that was handed a batch (":CM3:") opens its batch window over the loaded
