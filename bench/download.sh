@@ -107,4 +107,5 @@ bench "wget -i" wget -q -i "$urls"
 if command -v aria2c >/dev/null; then
     bench "aria2c -j 8" aria2c -q -j 8 --file-allocation=none --allow-overwrite=true -i "$urls"
 fi
-echo "versions: $("$nginx" -v 2>&1); $(wget --version | head -1)${ARIA2:+}$(command -v aria2c >/dev/null && echo "; $(aria2c --version | head -1)")"
+echo "versions: $("$nginx" -v 2>&1); $(wget --version | head -1)"
+command -v aria2c >/dev/null && aria2c --version | head -1 || true
