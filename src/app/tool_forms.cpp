@@ -38,6 +38,9 @@ const std::vector<ToolForm>& ToolForms()
         {"--check-urls", "--check-urls URL_FILE -save2 FILE",
          "test the URLs of a text file (one a line) and save each with its status; exit 1 when some "
          "URL is not Ok", {}, {}, 1, 1, true, RunCheckUrlsForm},
+        {"--download", "--download FILE --save-dir DIR",
+         "download the URLs of a text file (one a line) into DIR; successes go to DIR/linktrawl.log",
+         {"--save-dir"}, {}, 1, 1, false, RunDownloadForm},
     };
     return forms;
 }

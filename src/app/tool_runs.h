@@ -28,5 +28,7 @@ int RunCrawlForm(const ToolInvocation& call, const StartupState& startup, std::o
 // app/status_form.cpp
 int RunCheckUrlsForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out,
                      std::ostream& err);
+// app/download_form.cpp
+int RunDownloadForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
 
 } // namespace lt

@@ -373,6 +373,14 @@ int InetRequest::QueryUrlStatus(std::string& answer)
     return status;
 }
 
+int64_t InetRequest::ContentLength() const
+{
+    curl_off_t size = -1;
+    if (m_impl->easy)
+        curl_easy_getinfo(m_impl->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size);
+    return size < 0 ? -1 : static_cast<int64_t>(size);
+}
+
 long InetRequest::Read(char* buffer, std::size_t size)
 {
     Impl& r = *m_impl;

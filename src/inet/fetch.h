@@ -97,6 +97,9 @@ public:
     // for FTP. `answer` holds the code, the target or the authentication request (at most 511
     // bytes). Sets the slot's FTP size.
     int QueryUrlStatus(std::string& answer);
+    // The size the server announced for the opened URL (Content-Length, or the FTP size); -1 when
+    // it is not known (a chunked body).
+    int64_t ContentLength() const;
 
     // Reads up to `size` body bytes: the count, 0 at the end, -1 on a read error (a cut body, a
     // stall beyond the time-out), -2 when the item was abandoned.

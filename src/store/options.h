@@ -59,6 +59,9 @@ struct InetOptions
     std::string ftpUser;           // RI19
     std::string ftpPassword;       // RI20
     int parallelRequests = 8;      // RI21: requests open at once (status test); 1 one after the other
+    // The directory the last download (batch or single) saved into; not stored. Empty: the
+    // folder of RI7.
+    std::string downloadDir;
 };
 
 // Options and locations read from the INI file beside the search settings.

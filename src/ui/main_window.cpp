@@ -831,6 +831,9 @@ void MainWindow::OnPost(int message, std::intptr_t wparam, std::intptr_t lparam)
     case kMsgRunStartSearch:
         RunStartSearch(m_app);
         break;
+    case kMsgStartBatchDownload:
+        StartHandedOverBatch(*this);
+        break;
     case kMsgSearchDone:
         if (FinishStartAction(m_app))
             close();

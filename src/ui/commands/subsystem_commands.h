@@ -3,8 +3,13 @@
 
 #include <QStringList>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 namespace lt {
 
+struct AppState;
 class CommandRegistry;
 class MainWindow;
 
@@ -34,6 +39,16 @@ void RegisterBrowserCommands(CommandRegistry& registry);
 
 // text_commands.cpp: a row's page read into a text window of this process.
 void RegisterTextCommands(CommandRegistry& registry);
+// download_commands.cpp: "&Batch Download" and "&Download File".
+void RegisterDownloadCommands(CommandRegistry& registry);
+// A new program window that was handed a batch (":CM3:") opens its batch window over the loaded
+// rows and starts it.
+void StartHandedOverBatch(MainWindow& window);
+// The batch window is open already: the URLs go into a new hand-over list file (unique, mode 0600)
+// and `launch` starts a program window with `placement` + ":LS1::CM3:" + its path + ":LS2:". False
+// (and no file left) when nothing was handed over.
+bool HandOverBatch(AppState& app, const std::vector<std::string>& urls, const std::string& placement,
+                   const std::function<bool(const std::string&)>& launch);
 
 // status_commands.cpp: "&Test Url Status".
 void RegisterStatusCommands(CommandRegistry& registry);

@@ -3,6 +3,7 @@
 # generated site. Binds 127.0.0.1 on a free port and prints "PORT n". Optional: --tls CERT KEY.
 import socket
 import ssl
+import struct
 import sys
 import threading
 import time
@@ -186,7 +187,87 @@ class Handler(BaseHTTPRequestHandler):
             size = int(path.split("/")[2])
             body = ("<html><body>" + "<a href=\"x%d.htm\">x</a>" * 1).ljust(size, " ")
             return self.send_text(200, body)
+        if path.startswith("/dl/"):
+            return self.download_route(path[4:])
         return self.send_text(404, "not found")
+
+    # Download routes: /dl/size/N[/name] a body of N known bytes; /dl/short 500 of 1000 announced
+    # bytes; /dl/reset a reset after 3000 bytes; /dl/slow 8 KiB and then a stall; /dl/flaky/KEY
+    # 503 first, then 2000 bytes; /dl/chunked a body without a length; /dl/hop/N N redirects;
+    # /dl/toftp a redirect to ftp.
+    def download_route(self, rest):
+        parts = rest.split("/")
+        kind = parts[0]
+        if kind == "size":
+            return self.send_bytes(int(parts[1]))
+        if kind == "short":
+            self.send_response(200)
+            self.send_header("Content-Length", "1000")
+            self.end_headers()
+            self.wfile.write(body_bytes(500))
+            self.wfile.flush()
+            self.close_connection = True
+            self.connection.shutdown(socket.SHUT_RDWR)
+            return
+        if kind == "reset":
+            self.send_response(200)
+            self.send_header("Content-Length", "100000")
+            self.end_headers()
+            self.wfile.write(body_bytes(3000))
+            self.wfile.flush()
+            time.sleep(0.2)
+            self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            self.close_connection = True
+            self.connection.close()
+            return
+        if kind == "slow":
+            self.send_response(200)
+            self.send_header("Content-Length", "1000000")
+            self.end_headers()
+            self.wfile.write(body_bytes(8192))
+            self.wfile.flush()
+            try:
+                for _ in range(600):
+                    time.sleep(0.05)
+                    self.wfile.write(b"s")
+                    self.wfile.flush()
+            except OSError:
+                pass
+            return
+        if kind == "flaky":
+            n = fail_counts.get(rest, 0)
+            fail_counts[rest] = n + 1
+            if n == 0:
+                return self.send_text(503, "busy")
+            return self.send_bytes(2000)
+        if kind == "chunked":
+            self.send_response(200)
+            self.send_header("Transfer-Encoding", "chunked")
+            self.end_headers()
+            data = body_bytes(5000)
+            self.wfile.write(b"%x\r\n%s\r\n0\r\n\r\n" % (len(data), data))
+            return
+        if kind == "hop":
+            n = int(parts[1])
+            if n == 0:
+                return self.send_bytes(1500)
+            return self.redirect(302, "/dl/hop/%d" % (n - 1))
+        if kind == "toftp":
+            return self.redirect(302, "ftp://127.0.0.1:9/nothing.bin")
+        return self.send_text(404, "not found")
+
+    def send_bytes(self, size):
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(size))
+        self.end_headers()
+        self.wfile.write(body_bytes(size))
+
+
+def body_bytes(size):
+    # The same bytes for the same size, so that a test can compare a file with what was sent.
+    block = bytes(i % 251 for i in range(251))
+    return (block * (size // 251 + 1))[:size]
 
 
 class QuietServer(ThreadingHTTPServer):
