@@ -1029,6 +1029,10 @@ CloseWriteResult WriteIniAtClose(AppState& app, const std::string& iniPath)
     MakeParentFolder(iniPath);
     result.error = ini.Save(iniPath);
     result.written = result.error.empty();
+    // An FTP password makes the file a secret: no one but its owner may read it.
+    if (result.written && !app.options.inet.ftpPassword.empty() && ::stat(iniPath.c_str(), &st) == 0 &&
+        (st.st_mode & 077) != 0)
+        ::chmod(iniPath.c_str(), st.st_mode & 0700);
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -363,6 +364,19 @@ TEST_F(SettingsCloseTest, NothingWrittenWithoutChangesAndWithoutAFile)
     app.options.optionsChanged = true;
     EXPECT_TRUE(WriteIniAtClose(app, m_ini).written);
     EXPECT_TRUE(fs::exists(m_ini));
+}
+
+// The FTP login is written by hand into the INI file; the close keeps it and the file becomes the
+// owner's alone.
+TEST_F(SettingsCloseTest, FtpPasswordMakesTheFileTheOwnersOnly)
+{
+    fs::create_directories(m_dir / "cfg");
+    std::ofstream(m_ini, std::ios::binary) << "[INET]\r\nRI19=me\r\nRI20=s3cret\r\n";
+    ::chmod(m_ini.c_str(), 0644);
+    app.options.inet.ftpPassword = "s3cret";
+    ASSERT_TRUE(WriteIniAtClose(app, m_ini).written);
+    EXPECT_EQ(fs::status(m_ini).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_NE(ReadAll(m_ini).find("RI20=s3cret"), std::string::npos);
 }
 
 TEST_F(SettingsCloseTest, FolderThatIsAFileMeansNeverWrite)
