@@ -78,10 +78,15 @@ std::array<bool, 6> ConfirmedExportColumns(std::array<bool, 6> ticked)
 std::string ProxyWithPort(const std::string& proxy)
 {
     const auto colon = proxy.rfind(':');
-    if (colon != std::string::npos) {
+    const auto bracket = proxy.rfind(']');
+    if (colon != std::string::npos && (bracket == std::string::npos || colon > bracket)) {
+        const std::string tail = proxy.substr(colon + 1);
         long long port = 0;
-        if (ParseNumber(proxy.substr(colon + 1), port) && port != 0)
+        if (ParseNumber(tail, port) && port > 0 && port <= 65535)
             return proxy;
+        // A port that is none ("host:", "host:0") is replaced, not followed by a second one.
+        if (tail.find_first_not_of("0123456789") == std::string::npos)
+            return proxy.substr(0, colon) + ":80";
     }
     return proxy + ":80";
 }

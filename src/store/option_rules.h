@@ -22,7 +22,8 @@ void SwapIntoPermutation(std::vector<int>& digits, std::size_t changed, int befo
 // The export column boxes on confirmation: with none ticked the first column is ticked.
 std::array<bool, 6> ConfirmedExportColumns(std::array<bool, 6> ticked);
 
-// The proxy as stored: ":80" appended unless it ends in ":" and a non-zero port number.
+// The proxy as stored: kept when it ends in ":" and a port of 1..65535; a port that is none
+// ("host:0", "host:") becomes ":80", and a proxy without one gets ":80".
 std::string ProxyWithPort(const std::string& proxy);
 // Puts `proxy` at the head of the history without repeating it; at most seven entries.
 void RememberProxy(std::vector<std::string>& history, const std::string& proxy);

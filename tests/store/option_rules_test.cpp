@@ -41,6 +41,10 @@ TEST(Proxy, PortAndHistory)
 {
     EXPECT_EQ(ProxyWithPort("proxy.example"), "proxy.example:80");
     EXPECT_EQ(ProxyWithPort("proxy.example:8080"), "proxy.example:8080");
+    for (const char* noPort : {"proxy.example:0", "proxy.example:", "proxy.example:99999"})
+        EXPECT_EQ(ProxyWithPort(noPort), "proxy.example:80") << noPort;
+    EXPECT_EQ(ProxyWithPort("[::1]"), "[::1]:80");
+    EXPECT_EQ(ProxyWithPort("[::1]:3128"), "[::1]:3128");
 
     std::vector<std::string> history{"a:1", "b:2", "c:3", "d:4", "e:5", "f:6", "g:7"};
     RememberProxy(history, "c:3");
