@@ -1,13 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 
-#include "program_files.h"
-#include <sstream>
-#include <sys/wait.h>
-
+#include "form_run_test.h"
 #include "sources/index_fixture.h"
 
 namespace lt {
@@ -19,18 +14,16 @@ namespace fs = std::filesystem;
 
 // Runs the browser-data forms of the built program with no display, over files made here in a
 // Wine-like prefix.
-class SourcesFormTest : public ::testing::Test
+class SourcesFormTest : public test::FormRunTest
 {
 protected:
+    // Export every column so that the saved file shows them all.
+    SourcesFormTest() : FormRunTest("[OPTIONS]\r\nR6=0\r\nA7=11111100\r\n") {}
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "lt-src-XXXXXX").string();
-        dir = mkdtemp(pattern.data());
-        // Export every column so that the saved file shows them all.
-        std::ofstream(dir / "test.ini", std::ios::binary) << "[OPTIONS]\r\nR6=0\r\nA7=11111100\r\n";
+        FormRunTest::SetUp();
         users = dir / "prefix/drive_c/users/u/AppData/Local/Microsoft/Windows";
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     void Write(const fs::path& path, const std::string& bytes)
     {
@@ -47,20 +40,15 @@ protected:
     {
         const fs::path saved = dir / "saved.txt";
         fs::remove(saved);
-        const std::string command = "timeout 60 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LINKTRAWL_INI='" +
-                                    (dir / "test.ini").string() + "' '" + LINKTRAWL_BINARY + "' " + args + " -save2 '" +
-                                    saved.string() + "' >'" + (dir / "out").string() + "' 2>'" + (dir / "err").string() +
-                                    "' </dev/null";
-        const int raw = std::system(command.c_str());
         Result r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = ReadAll(dir / "out");
-        r.err = ReadAll(dir / "err");
+        r.status = FormRunTest::Run(args + " -save2 '" + saved.string() + "'");
+        r.out = Out();
+        r.err = Err();
         r.saved = ReadAll(saved);
         return r;
     }
 
-    fs::path dir, users;
+    fs::path users;
 };
 
 TEST_F(SourcesFormTest, ListsHistoryAndIndexFiles)

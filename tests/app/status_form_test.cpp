@@ -1,13 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include "form_run_test.h"
 #include "inet/local_server.h"
 
 namespace lt {
@@ -15,42 +10,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing_support::ReadAll;
 
 // linktrawl --check-urls against a local server, with no display and an INI file of our own.
-class CheckUrlsFormTest : public ::testing::Test
+class CheckUrlsFormTest : public test::FormRunTest
 {
 protected:
+    // One second of time-out, three requests at once.
+    CheckUrlsFormTest() : FormRunTest("[INET]\r\nRI12=1\r\nRI21=3\r\n") {}
     void SetUp() override
     {
         test::ClearProxyEnvironment();
         ASSERT_GT(server.Port(), 0);
-        std::string pattern = (fs::temp_directory_path() / "lt-check-urls-XXXXXX").string();
-        dir = mkdtemp(pattern.data());
-        ini = dir / "test.ini";
-        // Tab-delimited export of the first two columns, one second of time-out.
-        std::ofstream(ini, std::ios::binary) << "[INET]\r\nRI12=1\r\nRI21=3\r\n";
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    int Run(const std::string& args)
-    {
-        const std::string command = "timeout 60 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LINKTRAWL_INI='" +
-                                    ini.string() + "' '" + LINKTRAWL_BINARY + "' " + args + " >'" +
-                                    (dir / "out.txt").string() + "' 2>'" + (dir / "err.txt").string() + "'";
-        const int raw = std::system(command.c_str());
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        FormRunTest::SetUp();
     }
     void WriteUrls(const std::string& text) { std::ofstream(dir / "urls.txt", std::ios::binary) << text; }
 
     test::LocalServer server{{test::ServerScript("http_routes.py")}};
-    fs::path dir, ini;
 };
 
 TEST_F(CheckUrlsFormTest, SavesEachUrlWithItsStatusAndTellsWhetherAllWereOk)
