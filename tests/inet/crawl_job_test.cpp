@@ -27,20 +27,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class CrawlJobTest : public ::testing::Test
+class CrawlJobTest : public test::RoutesServerTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        test::ClearProxyEnvironment();
-        s_network = new NetworkInit;
-        s_server = new test::LocalServer({test::ServerScript("http_routes.py")});
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_server;
-        delete s_network;
-    }
     void SetUp() override
     {
         ASSERT_GT(s_server->Port(), 0);
@@ -79,8 +68,6 @@ protected:
         void UrlLine(const std::string& url) override { urls.push_back(url); }
     };
 
-    static inline NetworkInit* s_network = nullptr;
-    static inline test::LocalServer* s_server = nullptr;
     RecordingUiPort ui;
     AppState app{ui};
     InetSlot slot;

@@ -19,20 +19,9 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-class FetchTest : public ::testing::Test
+class FetchTest : public test::RoutesServerTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        test::ClearProxyEnvironment();
-        s_network = new NetworkInit;
-        s_server = new test::LocalServer({test::ServerScript("http_routes.py")});
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_server;
-        delete s_network;
-    }
     void SetUp() override
     {
         ASSERT_GT(s_server->Port(), 0) << "the test server did not start";
@@ -54,8 +43,6 @@ protected:
         return body;
     }
 
-    static inline NetworkInit* s_network = nullptr;
-    static inline test::LocalServer* s_server = nullptr;
     InetSlot slot;
 };
 

@@ -7,9 +7,13 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "inet/network_init.h"
 
 extern char** environ;
 
@@ -79,5 +83,26 @@ inline void ClearProxyEnvironment()
         unsetenv(name);
     setenv("no_proxy", "*", 1);
 }
+
+// A suite whose tests share one routes server (http_routes.py) and the network set-up.
+class RoutesServerTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        ClearProxyEnvironment();
+        s_network = new NetworkInit;
+        s_server = new LocalServer({ServerScript("http_routes.py")});
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_server;
+        delete s_network;
+        s_server = nullptr;
+        s_network = nullptr;
+    }
+    static inline NetworkInit* s_network = nullptr;
+    static inline LocalServer* s_server = nullptr;
+};
 
 } // namespace lt::test

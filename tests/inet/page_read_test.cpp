@@ -119,20 +119,9 @@ private:
     std::condition_variable m_done;
 };
 
-class PageReadTest : public ::testing::Test
+class PageReadTest : public test::RoutesServerTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        test::ClearProxyEnvironment();
-        s_network = new NetworkInit;
-        s_server = new test::LocalServer({test::ServerScript("http_routes.py")});
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_server;
-        delete s_network;
-    }
     void SetUp() override
     {
         ASSERT_GT(s_server->Port(), 0) << "the test server did not start";
@@ -158,8 +147,6 @@ protected:
 
     std::size_t FileCount() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {})); }
 
-    static inline NetworkInit* s_network = nullptr;
-    static inline test::LocalServer* s_server = nullptr;
     RecordingUiPort ui;
     AppState app{ui};
     fs::path dir;

@@ -160,20 +160,9 @@ private:
     std::mutex m_lock;
 };
 
-class StatusJobTest : public ::testing::Test
+class StatusJobTest : public test::RoutesServerTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        test::ClearProxyEnvironment();
-        s_network = new NetworkInit;
-        s_server = new test::LocalServer({test::ServerScript("http_routes.py")});
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_server;
-        delete s_network;
-    }
     void SetUp() override { ASSERT_GT(s_server->Port(), 0) << "the test server did not start"; }
 
     static StatusTestSettings Quick(int parallel)
@@ -192,8 +181,6 @@ protected:
         return StatusTestJob(slot, rows, controls, settings, clock, recorder);
     }
 
-    static inline NetworkInit* s_network = nullptr;
-    static inline test::LocalServer* s_server = nullptr;
     InetSlot slot;
     StatusTestControls controls;
 };
