@@ -25,5 +25,7 @@ int RunNetscapeHistoryForm(const ToolInvocation& call, const StartupState& start
 int RunCookieFilesForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
 // app/inet_form.cpp
 int RunCrawlForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+// The job file of "-job FILE -save2 FILE" (start actions 36 and 38): its crawl, then its hits saved.
+int RunJobUnattended(const StartupState& startup, std::ostream& out, std::ostream& err);
 
 } // namespace lt

@@ -289,6 +289,8 @@ OpenResult InetRequest::Open(const std::string& url)
         }
         curl_multi_poll(m_session.impl()->multi, nullptr, 0, kPollMs, nullptr);
     }
+    // Connected: the window's dots stop.
+    slot.connectTicks = -1;
     return OpenResult::Opened;
 }
 

@@ -16,6 +16,7 @@ void RegisterAllCommands(CommandRegistry& registry)
     RegisterSessionCommands(registry);
     RegisterEditCommands(registry);
     RegisterBrowserCommands(registry);
+    RegisterInetCommands(registry);
 }
 
 } // namespace lt

@@ -3,6 +3,8 @@
 
 #include <QStringList>
 
+#include <string>
+
 namespace lt {
 
 class CommandRegistry;
@@ -31,5 +33,11 @@ void DeleteKeyCommand(MainWindow& window);
 
 // browser_commands.cpp: typed URLs, RAS addresses, favorites, history and cookie indexes.
 void RegisterBrowserCommands(CommandRegistry& registry);
+
+// inet_commands.cpp: "Read &Internet File" (the dialog, then the quick read or the crawl window)
+// and "&Read Internet Files" (the window reading the selected URLs).
+void RegisterInetCommands(CommandRegistry& registry);
+// A job file named on the command line: its settings, then the dialog.
+void OpenInternetJobFile(MainWindow& window, const std::string& path);
 
 } // namespace lt
