@@ -14,6 +14,8 @@ struct InetSlot;
 // with one more " ." (back to one after 40).
 class ConnectDots : public QObject
 {
+    Q_OBJECT
+
 public:
     ConnectDots(AppState& app, InetSlot& slot, QObject* parent);
     void Tick();

@@ -29,6 +29,8 @@ struct InetSlot;
 // queued to this window's thread, in order.
 class CrawlWindow : public QWidget, public JobWindowPort
 {
+    Q_OBJECT
+
 public:
     // `crawl` follows links (the columns "Links", "Level", "Parent", "Status"); otherwise the
     // window reads a list ("Remote File", sorted). Takes slot 0 in its idle state.
