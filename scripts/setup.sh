@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libcurl4-openssl-dev libicu-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libqt6svg6 python3 python3-pyftpdlib)
+          libgtest-dev libgmock-dev libbenchmark-dev libqt6svg6 libxcb1-dev python3 python3-pyftpdlib)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -30,5 +30,7 @@ int RunCheckUrlsForm(const ToolInvocation& call, const StartupState& startup, st
                      std::ostream& err);
 // app/download_form.cpp
 int RunDownloadForm(const ToolInvocation& call, const StartupState& startup, std::ostream& out, std::ostream& err);
+// The job file of "-job FILE -save2 FILE" (start actions 36 and 38): its crawl, then its hits saved.
+int RunJobUnattended(const StartupState& startup, std::ostream& out, std::ostream& err);
 
 } // namespace lt

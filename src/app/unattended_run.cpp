@@ -9,6 +9,7 @@
 #include "app/run_save.h"
 #include "app/session_run.h"
 #include "app/tool_form.h"
+#include "app/tool_runs.h"
 #include "core/app_state.h"
 #include "core/console_ui_port.h"
 #include "core/window_messages.h"
@@ -71,10 +72,8 @@ int RunUnattended(const StartupState& startup, std::ostream& out, std::ostream& 
     }
     if (startup.startFileKind == 3)
         return RunSessionUnattended(startup, out, err);
-    if (action == kStartJobSaveText || action == kStartJobSaveHtml) {
-        err << "linktrawl: job files cannot be run without the window yet\n";
-        return kExitUsage;
-    }
+    if (action == kStartJobSaveText || action == kStartJobSaveHtml)
+        return RunJobUnattended(startup, out, err);
     if (startup.saveOutputPath.empty()) {
         err << "linktrawl: no file to save the results to\n";
         return kExitUsage;

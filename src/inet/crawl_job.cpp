@@ -66,6 +66,7 @@ struct RowEnd
 {
     std::string status; // empty: read without error
     bool cancelled = false;
+    bool declined = false;
     bool jobError = false;
     std::string error;
 };
@@ -140,13 +141,15 @@ public:
                 continue;
             }
             const std::string url = rows[index].url;
+            m_observer.RowStarted(index);
             const RowEnd end = ReadRow(index);
             if (end.jobError) {
                 result.error = end.error;
                 break;
             }
             if (end.cancelled) {
-                result.cancelled = true;
+                result.cancelled = !end.declined;
+                result.declined = end.declined;
                 break;
             }
             if (end.status.empty()) {
@@ -174,6 +177,9 @@ public:
         }
         for (const CrawlRow& row : rows)
             result.failed += !row.status.empty();
+        result.retriesLeft = retries;
+        result.bytesRead = m_bytesRead;
+        result.pageTitle = m_slot.pageTitle;
         return result;
     }
 
@@ -215,6 +221,11 @@ private:
             if (status == kStatusRedirectInside || status == kStatusRedirectElsewhere) {
                 if (hops >= kMaxHops)
                     return Status("Error: too many redirects");
+                if (!m_observer.TakeRedirect(status, answer)) {
+                    RowEnd end = Cancelled();
+                    end.declined = true;
+                    return end;
+                }
                 AddRedirectHit(answer, row.url);
                 if (m_settings.followFilter.IsOn() && !WordFilterPasses(m_settings.followFilter, answer))
                     return Status("filtered");
@@ -312,8 +323,10 @@ private:
             prepared = true;
             m_slot.pageIsHtml = !scriptLike && IsHtmlPage(buffer.data(), buffer.size());
             std::string base;
-            if (m_slot.pageIsHtml)
+            if (m_slot.pageIsHtml) {
                 ReadBaseHref(buffer.data(), buffer.size(), base);
+                ReadPageTitle({}, buffer.data(), buffer.size(), true, m_slot.pageTitle);
+            }
             if (base.empty())
                 base = pageUrl;
             m_slot.baseUrl = PageBaseFolder(base);
@@ -372,6 +385,7 @@ private:
             if (n == 0)
                 break;
             total += static_cast<uint64_t>(n);
+            m_bytesRead += static_cast<uint64_t>(n);
             if (total > kMaxScannedPage)
                 return Fail(fd, savePath, Status("Error: page too large"));
             buffer.append(block, static_cast<std::size_t>(n));
@@ -420,6 +434,7 @@ private:
     ItemScanner m_itemScanner;
     std::size_t m_columns = 3;
     std::string m_previousTarget;
+    uint64_t m_bytesRead = 0;
 };
 
 } // namespace

@@ -73,6 +73,10 @@ public:
     virtual void SaveLine(const std::string& /*path*/) {}
     virtual void StateLine(int /*stateIndex*/) {}
     virtual void CounterLine(const std::string& /*text*/) {}
+    // The row at this index is requested next.
+    virtual void RowStarted(std::size_t /*row*/) {}
+    // A redirect (506 inside the URL, 507 elsewhere) to `target`: false ends the row unread.
+    virtual bool TakeRedirect(int /*status*/, const std::string& /*target*/) { return true; }
 };
 
 // The end of a crawl.
@@ -81,6 +85,10 @@ struct CrawlResult
     long retrieved = 0;
     long failed = 0;      // rows left with a status
     bool cancelled = false;
+    bool declined = false; // a redirect was not taken (TakeRedirect)
+    int retriesLeft = 0;  // what the Retries count came down to
+    uint64_t bytesRead = 0;
+    std::string pageTitle; // of the last page read
     std::string error;    // a failure that ended the whole job ("Can not create/open directory ...")
 };
 

@@ -295,9 +295,12 @@ std::optional<OpenResult> InetRequest::Progress()
     Impl& r = *m_impl;
     if (!r.easy)
         return OpenResult::Failed;
-    if (r.headersDone || (r.done && r.result == CURLE_OK))
-        return OpenResult::Opened;
     InetSlot& slot = m_session.Slot();
+    if (r.headersDone || (r.done && r.result == CURLE_OK)) {
+        // Connected: the window's dots stop.
+        slot.connectTicks = -1;
+        return OpenResult::Opened;
+    }
     if (r.done) {
         if (r.result == CURLE_LOGIN_DENIED && slot.ftpLogin == 1) {
             slot.ftpLogin = 2;

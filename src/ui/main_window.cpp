@@ -814,7 +814,7 @@ void MainWindow::OnPost(int message, std::intptr_t wparam, std::intptr_t lparam)
         }
         break;
     case kMsgOpenStartFile:
-        // A settings or session file named on the command line; job files come with the crawler.
+        // A settings, session or job file named on the command line.
         if (lparam == 2) {
             if (ReadSettings(m_app, m_app.startup.startFile, kSettingsLoad) < 0)
                 ShowMessage(m_app, "No Search Settings found !");
@@ -822,6 +822,8 @@ void MainWindow::OnPost(int message, std::intptr_t wparam, std::intptr_t lparam)
             ApplyListKind(m_app, 2);
         } else if (lparam == 3) {
             StartLoadSession(m_app, m_app.startup.startFile, false);
+        } else if (lparam == 4) {
+            OpenInternetJobFile(*this, m_app.startup.startFile);
         }
         break;
     case kMsgLoadHandoffSession:

@@ -19,6 +19,7 @@ void RegisterAllCommands(CommandRegistry& registry)
     RegisterDownloadCommands(registry);
     RegisterTextCommands(registry);
     RegisterStatusCommands(registry);
+    RegisterInetCommands(registry);
 }
 
 } // namespace lt

@@ -53,4 +53,10 @@ bool HandOverBatch(AppState& app, const std::vector<std::string>& urls, const st
 // status_commands.cpp: "&Test Url Status".
 void RegisterStatusCommands(CommandRegistry& registry);
 
+// inet_commands.cpp: "Read &Internet File" (the dialog, then the quick read or the crawl window)
+// and "&Read Internet Files" (the window reading the selected URLs).
+void RegisterInetCommands(CommandRegistry& registry);
+// A job file named on the command line: its settings, then the dialog.
+void OpenInternetJobFile(MainWindow& window, const std::string& path);
+
 } // namespace lt
