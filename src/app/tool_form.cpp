@@ -136,6 +136,7 @@ std::string HelpText()
         "  FOLDER -save2 FILE           search a folder and save the list as text\n"
         "  FILE... -save2 FILE          search the named files and save the list as text\n"
         "  SESSION.ltn -save2 FILE      load a session and save its list as text\n"
+        "  -job JOB.ltj -save2 FILE     run the job file's \"Read Internet Files\" crawl and save its hits\n"
         "  ... -saveh2 FILE             save an HTML table instead\n"
         "  ... -savec2 FILE             save CSV instead (the INI's delimiter and columns)\n"
         "  --threads N ...              scan files on N threads (0 every core, 1 one file at a time)\n";

@@ -276,6 +276,9 @@ TEST_F(UnattendedRunTest, CommandLineMistakesAndHelp)
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("-savec2"), std::string::npos);
     EXPECT_NE(help.out.find("Exit status"), std::string::npos);
+    // Every unattended form is listed, the job file's too.
+    for (const char* form : {"-job JOB.ltj -save2 FILE", "--crawl URL", "--check-urls", "--download FILE"})
+        EXPECT_NE(help.out.find(form), std::string::npos) << form;
 }
 
 // A second proc mount (as a link to "/" or a container tree reaches it) is not searched: it would
