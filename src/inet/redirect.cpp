@@ -83,8 +83,9 @@ int ClassifyRedirect(int code, std::string_view url, std::string_view location, 
             location.remove_prefix(1);
         absolute = root + std::string(location);
     }
-    // A cut target would request another URL: such a target is not taken.
-    if (absolute.size() > kMaxUrlLength)
+    // A cut target would request another URL: such a target is not taken. Nor is one whose scheme
+    // or host part, taken from the request URL, holds bytes no URL may (a list cell can).
+    if (absolute.size() > kMaxUrlLength || !IsCleanUrlText(absolute))
         return code;
 
     const std::size_t t = absolute.size();

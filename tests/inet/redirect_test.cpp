@@ -34,6 +34,8 @@ TEST(Redirect, Classify)
         {301, "http://h/a", "/" + longPath, 301, ""},
         {302, "http://h/a", "http://h/--><script>", 302, ""},
         {302, "http://h/a", "http://h/a b", 302, ""},
+        // Nor a clean relative target joined to a request URL whose host part is not clean.
+        {302, "http://h\x01x/a", "/b", 302, ""},
     };
     for (const Case& c : cases) {
         std::string target = "stale";
