@@ -16,7 +16,7 @@ inline constexpr const char* kDefaultProxy = "127.0.0.1:8080";
 // The most requests a job opens at once ("Parallel requests").
 inline constexpr int kMaxParallelRequests = 64;
 inline constexpr const char* kDefaultTextFontFace = "Courier New";
-inline constexpr const char* kDefaultTextFontSpec = "-12;0;400;0;0;3;2;1;49;0;";
+inline constexpr const char* kDefaultTextFontFields = "-12;0;400;0;0;3;2;1;49;0;";
 
 // A window position record of section WPOS: the integers of "%05d" fields. `checksum` is the sum
 // of the values when they were read or last written; the record is written again only when the
@@ -99,9 +99,9 @@ struct Options
     std::string joinFileName = "_index.htm"; // CMI2
     std::string miscText;                    // CMI3
     // The text window's font as stored: FT1 (empty: kDefaultTextFontFace) and FT2 ("0;" or empty:
-    // kDefaultTextFontSpec).
+    // kDefaultTextFontFields).
     std::string textFontFace;
-    std::string textFontSpec = "0;";
+    std::string textFontFields = "0;";
     // WPOS records by key ("WPS01".."WPS07", "WPS10").
     std::map<std::string, PositionRecord> positions;
     // "Save on exit" on the options page "Misc"; cleared at every start.

@@ -549,7 +549,7 @@ void AddList(std::vector<SettingsEntry>& out, const char* sec, const std::string
 void ReadFont(const IniFile& ini, Options& o)
 {
     o.textFontFace = ini.GetString(kSecTextWin, "FT1", "", 127);
-    o.textFontSpec = ini.GetString(kSecTextWin, "FT2", "0;", kText);
+    o.textFontFields = ini.GetString(kSecTextWin, "FT2", "0;", kText);
 }
 
 } // namespace
@@ -988,7 +988,7 @@ void WriteIniAtClose(AppState& app, IniFile& ini)
     ini.SetString(kSecMisc, "CMI3", o.miscText);
     WriteInetSettings(app, ini);
     ini.SetString(kSecTextWin, "FT1", o.textFontFace);
-    ini.SetString(kSecTextWin, "FT2", o.textFontSpec);
+    ini.SetString(kSecTextWin, "FT2", o.textFontFields);
 
     if (o.savePrinterFontOnExit) {
         ini.SetString(kSecOptions, "P1", o.printerFont1);

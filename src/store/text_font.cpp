@@ -9,21 +9,21 @@
 namespace lt {
 namespace {
 
-bool ParseSpec(std::string_view spec, std::array<int, TextFont::kFieldCount>& values)
+bool ParseFields(std::string_view fields, std::array<int, TextFont::kFieldCount>& values)
 {
     std::size_t pos = 0;
     for (int& value : values) {
-        const std::size_t end = spec.find(';', pos);
+        const std::size_t end = fields.find(';', pos);
         if (end == std::string_view::npos || end == pos)
             return false;
-        const char* first = spec.data() + pos;
-        const char* last = spec.data() + end;
+        const char* first = fields.data() + pos;
+        const char* last = fields.data() + end;
         const auto [ptr, ec] = std::from_chars(first, last, value);
         if (ec != std::errc() || ptr != last)
             return false;
         pos = end + 1;
     }
-    return pos == spec.size();
+    return pos == fields.size();
 }
 
 } // namespace
@@ -38,16 +38,16 @@ void TextFont::SetPoints(double points)
     values[kHeight] = -static_cast<int>(std::lround(points * 96.0 / 72.0));
 }
 
-TextFont ReadTextFont(std::string_view face, std::string_view spec)
+TextFont ReadTextFont(std::string_view face, std::string_view fields)
 {
     TextFont font;
     font.face = face.empty() ? std::string(kDefaultTextFontFace) : std::string(face);
-    if (!ParseSpec(spec, font.values) || spec == "0;")
-        ParseSpec(kDefaultTextFontSpec, font.values);
+    if (!ParseFields(fields, font.values) || fields == "0;")
+        ParseFields(kDefaultTextFontFields, font.values);
     return font;
 }
 
-std::string TextFontSpecText(const TextFont& font)
+std::string TextFontFieldsText(const TextFont& font)
 {
     std::string out;
     for (const int value : font.values) {

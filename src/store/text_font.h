@@ -26,11 +26,11 @@ struct TextFont
     void SetPoints(double points);
 };
 
-// The stored font: an empty face gives "Courier New"; an empty, "0;" or malformed specification
+// The stored font: an empty face gives "Courier New"; an empty, "0;" or malformed field list
 // (anything but ten integers each followed by ";") gives "-12;0;400;0;0;3;2;1;49;0;".
-TextFont ReadTextFont(std::string_view face, std::string_view spec);
+TextFont ReadTextFont(std::string_view face, std::string_view fields);
 
 // The FT2 text of a font: "-12;0;400;0;0;3;2;1;49;0;".
-std::string TextFontSpecText(const TextFont& font);
+std::string TextFontFieldsText(const TextFont& font);
 
 } // namespace lt

@@ -480,7 +480,7 @@ bool TextWindow::SaveText()
 
 void TextWindow::ChooseTextFont(bool ask)
 {
-    TextFont stored = ReadTextFont(m_app.options.textFontFace, m_app.options.textFontSpec);
+    TextFont stored = ReadTextFont(m_app.options.textFontFace, m_app.options.textFontFields);
     QFont font = QtFontOf(stored);
     if (ask) {
         bool ok = false;
@@ -499,7 +499,7 @@ void TextWindow::ChooseTextFont(bool ask)
                                                     (font.underline() ? TextFont::kUnderline : 0) |
                                                     (font.strikeOut() ? TextFont::kStrikeOut : 0);
             m_app.options.textFontFace = stored.face;
-            m_app.options.textFontSpec = TextFontSpecText(stored);
+            m_app.options.textFontFields = TextFontFieldsText(stored);
             m_app.options.optionsChanged = true;
             font = QtFontOf(stored);
         } else {

@@ -148,9 +148,9 @@ TEST(TextFont, MissingOrMalformedValuesFallBack)
     struct Case
     {
         const char* face;
-        const char* spec;
+        const char* fields;
         const char* wantFace;
-        const char* wantSpec;
+        const char* wantFields;
     };
     const char* def = "-12;0;400;0;0;3;2;1;49;0;";
     const Case cases[] = {
@@ -166,10 +166,10 @@ TEST(TextFont, MissingOrMalformedValuesFallBack)
         {"Mono", "99999999999;2;3;4;5;6;7;8;9;10;", "Mono", def},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.face) + " / " + c.spec);
-        const TextFont font = ReadTextFont(c.face, c.spec);
+        SCOPED_TRACE(std::string(c.face) + " / " + c.fields);
+        const TextFont font = ReadTextFont(c.face, c.fields);
         EXPECT_EQ(font.face, c.wantFace);
-        EXPECT_EQ(TextFontSpecText(font), c.wantSpec);
+        EXPECT_EQ(TextFontFieldsText(font), c.wantFields);
     }
     TextFont font = ReadTextFont("", "-16;0;700;5;0;3;2;1;49;0;");
     EXPECT_DOUBLE_EQ(font.Points(), 12.0);

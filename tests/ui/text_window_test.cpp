@@ -164,7 +164,7 @@ TEST_F(TextWindowTest, FontFromTheStoredValuesAndTheChooser)
     };
     window->RunCommand(kCmdTextFont);
     EXPECT_EQ(app.options.textFontFace, "DejaVu Sans Mono");
-    EXPECT_EQ(app.options.textFontSpec, "-16;0;700;1;0;3;2;1;49;0;");
+    EXPECT_EQ(app.options.textFontFields, "-16;0;700;1;0;3;2;1;49;0;");
     EXPECT_TRUE(app.options.optionsChanged);
     EXPECT_TRUE(window->Pane()->font().bold());
 }
