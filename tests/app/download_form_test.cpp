@@ -1,13 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include "form_run_test.h"
 #include "inet/local_server.h"
 
 namespace lt {
@@ -15,36 +10,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing_support::ReadAll;
 
 // linktrawl --download against a local server, with no display and an INI file of our own.
-class DownloadFormTest : public ::testing::Test
+class DownloadFormTest : public test::FormRunTest
 {
 protected:
+    DownloadFormTest() : FormRunTest("[INET]\r\nRI12=1\r\n") {}
     void SetUp() override
     {
         test::ClearProxyEnvironment();
         ASSERT_GT(server.Port(), 0);
-        std::string pattern = (fs::temp_directory_path() / "lt-download-form-XXXXXX").string();
-        dir = mkdtemp(pattern.data());
-        ini = dir / "test.ini";
-        std::ofstream(ini, std::ios::binary) << "[INET]\r\nRI12=1\r\n";
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    int Run(const std::string& args)
-    {
-        const std::string command = "timeout 60 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LINKTRAWL_INI='" +
-                                    ini.string() + "' '" + LINKTRAWL_BINARY + "' " + args + " >'" +
-                                    (dir / "out.txt").string() + "' 2>'" + (dir / "err.txt").string() + "'";
-        const int raw = std::system(command.c_str());
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        FormRunTest::SetUp();
     }
     void WriteList(const std::vector<std::string>& paths)
     {
@@ -54,7 +31,6 @@ protected:
     }
 
     test::LocalServer server{{test::ServerScript("http_routes.py")}};
-    fs::path dir, ini;
 };
 
 TEST_F(DownloadFormTest, ExitStatuses)
@@ -64,27 +40,27 @@ TEST_F(DownloadFormTest, ExitStatuses)
     const std::string saveDir = " --save-dir '" + out.string() + "'";
 
     WriteList({"/dl/size/2000/first.bin", "/dl/size/3000/second.bin"});
-    ASSERT_EQ(Run("--download " + list + saveDir), 0) << ReadText(dir / "err.txt");
+    ASSERT_EQ(Run("--download " + list + saveDir), 0) << ReadAll(dir / "err.txt");
     EXPECT_EQ(fs::file_size(out / "first.bin"), 2000u);
     EXPECT_EQ(fs::file_size(out / "second.bin"), 3000u);
-    EXPECT_EQ(ReadText(out / "linktrawl.log"),
+    EXPECT_EQ(ReadAll(out / "linktrawl.log"),
               server.Url("/dl/size/2000/first.bin") + "\r\n" + server.Url("/dl/size/3000/second.bin") + "\r\n");
-    EXPECT_EQ(ReadText(dir / "out.txt"), "Retrieved: 2/2\n");
+    EXPECT_EQ(ReadAll(dir / "out.txt"), "Retrieved: 2/2\n");
 
     // One failure: the others arrive, the failed one is named on standard error.
     WriteList({"/status/404/gone.bin", "/dl/size/100/third.bin"});
     EXPECT_EQ(Run("--download " + list + saveDir), 1);
-    EXPECT_EQ(ReadText(dir / "err.txt"),
+    EXPECT_EQ(ReadAll(dir / "err.txt"),
               "linktrawl: " + server.Url("/status/404/gone.bin") + ": Error 404 - Not Found\n");
     EXPECT_TRUE(fs::exists(out / "third.bin"));
     EXPECT_FALSE(fs::exists(out / "gone.bin"));
 
     EXPECT_EQ(Run("--download " + list), 2);
-    EXPECT_EQ(ReadText(dir / "err.txt"), "linktrawl: --download needs --save-dir DIR\n");
+    EXPECT_EQ(ReadAll(dir / "err.txt"), "linktrawl: --download needs --save-dir DIR\n");
     EXPECT_EQ(Run("--download '" + (dir / "missing.txt").string() + "'" + saveDir), 2);
     std::ofstream(dir / "file") << "x";
     EXPECT_EQ(Run("--download " + list + " --save-dir '" + (dir / "file" / "sub").string() + "'"), 2);
-    EXPECT_NE(ReadText(dir / "err.txt").find("can not create the directory"), std::string::npos);
+    EXPECT_NE(ReadAll(dir / "err.txt").find("can not create the directory"), std::string::npos);
 }
 
 } // namespace

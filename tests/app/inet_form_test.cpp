@@ -1,14 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include "form_run_test.h"
 #include "inet/local_server.h"
 
 namespace lt {
@@ -16,40 +11,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing_support::ReadAll;
 
 // linktrawl --crawl against a local server, with no display and an INI file of our own.
-class CrawlFormTest : public ::testing::Test
+class CrawlFormTest : public test::FormRunTest
 {
 protected:
+    CrawlFormTest() : FormRunTest("[OPTIONS]\r\nR6=0\r\n[INET]\r\nRI12=2\r\n") {}
     void SetUp() override
     {
         test::ClearProxyEnvironment();
         ASSERT_GT(server.Port(), 0);
-        std::string pattern = (fs::temp_directory_path() / "lt-crawl-form-XXXXXX").string();
-        dir = mkdtemp(pattern.data());
-        ini = dir / "test.ini";
-        std::ofstream(ini, std::ios::binary) << "[OPTIONS]\r\nR6=0\r\n[INET]\r\nRI12=2\r\n";
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    int Run(const std::string& args)
-    {
-        const std::string command = "timeout 60 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LINKTRAWL_INI='" +
-                                    ini.string() + "' '" + LINKTRAWL_BINARY + "' " + args + " >'" +
-                                    (dir / "out.txt").string() + "' 2>'" + (dir / "err.txt").string() + "'";
-        const int raw = std::system(command.c_str());
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        FormRunTest::SetUp();
     }
 
     test::LocalServer server{{test::ServerScript("http_routes.py")}};
-    fs::path dir, ini;
 };
 
 TEST_F(CrawlFormTest, CrawlsSavesPagesAndWritesTheHits)
@@ -59,19 +35,19 @@ TEST_F(CrawlFormTest, CrawlsSavesPagesAndWritesTheHits)
     ASSERT_EQ(Run("--crawl " + server.Url("/site/index.htm") + " --level 2 --save-dir '" + pages.string() +
                   "' -save2 '" + hits.string() + "'"),
               0)
-        << ReadText(dir / "err.txt");
-    const std::string text = ReadText(hits);
+        << ReadAll(dir / "err.txt");
+    const std::string text = ReadAll(hits);
     EXPECT_NE(text.find(server.Url("/site/d.htm")), std::string::npos) << text;
     EXPECT_NE(text.find(server.Url("/site/c.htm")), std::string::npos) << text;
     EXPECT_TRUE(fs::exists(pages / "site_c.htm"));
-    EXPECT_NE(ReadText(dir / "out.txt").find("Retrieved: 6/7"), std::string::npos) << ReadText(dir / "out.txt");
+    EXPECT_NE(ReadAll(dir / "out.txt").find("Retrieved: 6/7"), std::string::npos) << ReadAll(dir / "out.txt");
 }
 
 TEST_F(CrawlFormTest, RefusesBadArgumentsWithOneLine)
 {
     const fs::path hits = dir / "hits.txt";
     EXPECT_EQ(Run("--crawl gopher://x/ -save2 '" + hits.string() + "'"), 2);
-    EXPECT_EQ(ReadText(dir / "err.txt"), "linktrawl: not an http, https or ftp address: gopher://x/\n");
+    EXPECT_EQ(ReadAll(dir / "err.txt"), "linktrawl: not an http, https or ftp address: gopher://x/\n");
     EXPECT_EQ(Run("--crawl " + server.Url("/") + " --level x -save2 '" + hits.string() + "'"), 2);
     // A start page that cannot be read: the (empty) list is written, the status says so.
     EXPECT_EQ(Run("--crawl http://127.0.0.1:1/ -save2 '" + hits.string() + "'"), 3);
@@ -109,13 +85,13 @@ TEST_F(CrawlFormTest, RunsAJobFileAndSavesItsHits)
         const fs::path hits = dir / "hits.out";
         fs::remove(hits);
         const int status = Run("-job '" + job(c.type, c.inet) + "' " + c.save + " '" + hits.string() + "'");
-        const std::string err = ReadText(dir / "err.txt");
+        const std::string err = ReadAll(dir / "err.txt");
         EXPECT_EQ(status, c.status) << c.inet << err;
         if (c.inHits.empty()) {
             EXPECT_FALSE(fs::exists(hits)) << c.inet;
             EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
         } else {
-            EXPECT_NE(ReadText(hits).find(c.inHits), std::string::npos) << ReadText(hits);
+            EXPECT_NE(ReadAll(hits).find(c.inHits), std::string::npos) << ReadAll(hits);
         }
     }
     // The crawl saved its pages where the job said.

@@ -22,20 +22,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class CrawlReportTest : public ::testing::Test
+class CrawlReportTest : public test::RoutesServerTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        test::ClearProxyEnvironment();
-        s_network = new NetworkInit;
-        s_server = new test::LocalServer({test::ServerScript("http_routes.py")});
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_server;
-        delete s_network;
-    }
     void SetUp() override
     {
         ASSERT_GT(s_server->Port(), 0);
@@ -47,8 +36,6 @@ protected:
     }
     std::string Url(const std::string& path) const { return s_server->Url(path); }
 
-    static inline NetworkInit* s_network = nullptr;
-    static inline test::LocalServer* s_server = nullptr;
     RecordingUiPort ui;
     AppState app{ui};
     CrawlSettings settings;

@@ -85,20 +85,9 @@ private:
     std::mutex m_mutex;
 };
 
-class DownloadJobTest : public ::testing::Test
+class DownloadJobTest : public test::RoutesServerTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        test::ClearProxyEnvironment();
-        s_network = new NetworkInit;
-        s_server = new test::LocalServer({test::ServerScript("http_routes.py")});
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_server;
-        delete s_network;
-    }
     void SetUp() override
     {
         ASSERT_GT(s_server->Port(), 0);
@@ -125,8 +114,6 @@ protected:
         return path.rfind("http", 0) == 0 ? path : s_server->Url(path);
     }
 
-    static inline NetworkInit* s_network = nullptr;
-    static inline test::LocalServer* s_server = nullptr;
     InetSlot slot;
     FetchSettings fetch;
     DownloadSettings settings;

@@ -84,8 +84,10 @@ inline void ClearProxyEnvironment()
     setenv("no_proxy", "*", 1);
 }
 
-// A suite whose tests share one routes server (http_routes.py) and the network set-up.
-class RoutesServerTest : public ::testing::Test
+// A suite whose tests share one routes server (http_routes.py) and the network set-up, over the
+// suite's own base fixture.
+template <class Base = ::testing::Test>
+class RoutesServerSuite : public Base
 {
 protected:
     static void SetUpTestSuite()
@@ -104,5 +106,6 @@ protected:
     static inline NetworkInit* s_network = nullptr;
     static inline LocalServer* s_server = nullptr;
 };
+using RoutesServerTest = RoutesServerSuite<>;
 
 } // namespace lt::test

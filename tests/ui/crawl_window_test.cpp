@@ -25,20 +25,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class CrawlWindowTest : public test::WindowFixture
+class CrawlWindowTest : public test::RoutesServerSuite<test::WindowFixture>
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        test::ClearProxyEnvironment();
-        s_network = new NetworkInit;
-        s_server = new test::LocalServer({test::ServerScript("http_routes.py")});
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_server;
-        delete s_network;
-    }
     void SetUp() override
     {
         WindowFixture::SetUp();
@@ -59,8 +48,6 @@ protected:
         return cells;
     }
 
-    static inline NetworkInit* s_network = nullptr;
-    static inline test::LocalServer* s_server = nullptr;
 };
 
 TEST_F(CrawlWindowTest, ACrawlShowsItsRowsAndEnds)

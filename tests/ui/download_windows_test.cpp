@@ -43,20 +43,9 @@ std::string ReadAll(const fs::path& path)
     return out.str();
 }
 
-class DownloadWindowsTest : public ::testing::Test
+class DownloadWindowsTest : public test::RoutesServerTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        test::ClearProxyEnvironment();
-        s_network = new NetworkInit;
-        s_server = new test::LocalServer({test::ServerScript("http_routes.py")});
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_server;
-        delete s_network;
-    }
     void SetUp() override
     {
         test::Application();
@@ -69,8 +58,6 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
     static std::string Url(const std::string& path) { return s_server->Url(path); }
 
-    static inline NetworkInit* s_network = nullptr;
-    static inline test::LocalServer* s_server = nullptr;
     RecordingUiPort ui;
     AppState app{ui};
     fs::path dir;

@@ -22,20 +22,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-class StatusWindowTest : public test::WindowFixture
+class StatusWindowTest : public test::RoutesServerSuite<test::WindowFixture>
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        test::ClearProxyEnvironment();
-        s_network = new NetworkInit;
-        s_server = new test::LocalServer({test::ServerScript("http_routes.py")});
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_server;
-        delete s_network;
-    }
     void SetUp() override
     {
         WindowFixture::SetUp();
@@ -61,8 +50,6 @@ protected:
         return newest;
     }
 
-    static inline NetworkInit* s_network = nullptr;
-    static inline test::LocalServer* s_server = nullptr;
 };
 
 TEST_F(StatusWindowTest, TwoWindowsEachActOnTheirOwnSlot)
