@@ -18,14 +18,6 @@
 namespace lt {
 namespace {
 
-std::string OneLine(std::string text)
-{
-    for (char& c : text)
-        if (c == '\r' || c == '\n')
-            c = ' ';
-    return text;
-}
-
 // Message boxes of the job become lines on standard error.
 class ConsoleDownloadObserver : public DownloadObserver
 {

@@ -22,14 +22,6 @@ namespace lt {
 
 namespace {
 
-std::string OneLine(std::string text)
-{
-    for (char& c : text)
-        if (c == '\r' || c == '\n')
-            c = ' ';
-    return text;
-}
-
 // Crawls the queue on this thread, saves the hits and prints the counter line. Exit status 0
 // when pages were read and the file written, 3 when the file was written but nothing was read.
 int RunHeadlessCrawl(AppState& app, const CrawlSettings& settings, CrawlQueue& queue, const std::string& savePath,

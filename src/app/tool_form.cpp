@@ -161,4 +161,12 @@ std::string HelpText()
     return text;
 }
 
+std::string OneLine(std::string text)
+{
+    for (char& c : text)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return text;
+}
+
 } // namespace lt

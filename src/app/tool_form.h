@@ -71,6 +71,9 @@ bool ReadToolInvocation(const ToolForm& form, const std::vector<std::string>& ar
 // The text of `linktrawl --help`.
 std::string HelpText();
 
+// A job's message as one line of standard error: its line breaks become blanks.
+std::string OneLine(std::string text);
+
 // Exit statuses shared by every unattended run.
 enum UnattendedExit : int {
     kExitOk = 0,
