@@ -67,6 +67,7 @@ int RunDownloadForm(const ToolInvocation& call, const StartupState& startup, std
     settings.retries = inet.retries;
     settings.delayMinutes = inet.delayMinutes;
     settings.logUrl = true;
+    settings.parallel = inet.parallelRequests;
 
     InetSlot& slot = app.inetSlots[1];
     slot.state = kSlotRunning;

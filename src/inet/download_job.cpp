@@ -10,6 +10,7 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include "inet/download_texts.h"
 #include "inet/inet_slot.h"
 #include "inet/inet_texts.h"
 #include "inet/redirect.h"
@@ -21,8 +22,6 @@ namespace lt {
 namespace {
 
 constexpr int kMaxHops = 10;
-constexpr const char* kReadError = "Error reading remote File !";
-constexpr const char* kCannotOpenUrl = "Can not open Url !";
 
 bool WriteAll(int fd, const char* data, std::size_t size)
 {
@@ -39,34 +38,6 @@ bool WriteAll(int fd, const char* data, std::size_t size)
         size -= static_cast<std::size_t>(n);
     }
     return true;
-}
-
-std::string Trimmed(const std::string& text)
-{
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-bool IsHttpUrl(const std::string& url)
-{
-    return strncasecmp(url.c_str(), "http://", 7) == 0 || strncasecmp(url.c_str(), "https://", 8) == 0;
-}
-
-// "%03d" of a status, or its table entry.
-std::string StatusCodeText(int status)
-{
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%03d", status);
-    std::string text = buffer;
-    LookupStatusText(text);
-    return text;
-}
-
-std::string WriteErrorText(int error)
-{
-    return std::string("Error: can not write file (") + std::strerror(error) + ")";
 }
 
 double SecondsBetween(DelayClock::TimePoint from, DelayClock::TimePoint to)
@@ -280,17 +251,17 @@ RowOutcome DownloadJob::DownloadRow(InetSession& session, const std::string& url
             return fail(abandoned(), {}, {});
         if (open != OpenResult::Opened) {
             const std::string text = InetErrorText(open == OpenResult::TimedOut ? 12002 : request.ErrorNumber());
-            return fail(RowEnd::Failed, "Error " + text, std::string(kCannotOpenUrl) + " (Error " + text + ")");
+            return fail(RowEnd::Failed, "Error " + text, std::string(kDownloadCannotOpenUrl) + " (Error " + text + ")");
         }
         std::string answer;
         const int status = request.QueryUrlStatus(answer);
         if (status == kStatusRedirectInside || status == kStatusRedirectElsewhere) {
             if (hops >= kMaxHops)
-                return fail(RowEnd::Failed, "Error: too many redirects",
-                            std::string(kCannotOpenUrl) + " (Error: too many redirects)");
+                return fail(RowEnd::Failed, kDownloadTooManyRedirects,
+                            std::string(kDownloadCannotOpenUrl) + " (" + kDownloadTooManyRedirects + ")");
             // The fetch layer would follow an http(s) target by itself; only another kind of
             // target is put to the user of the single window.
-            if (single && status == kStatusRedirectElsewhere && !IsHttpUrl(answer) &&
+            if (single && status == kStatusRedirectElsewhere && !IsHttpDownloadUrl(answer) &&
                 !m_observer.AskRedirect(answer))
                 return fail(RowEnd::Declined, {}, {});
             m_slot.url = answer;
@@ -298,8 +269,8 @@ RowOutcome DownloadJob::DownloadRow(InetSession& session, const std::string& url
             continue;
         }
         if (status != kStatusOk) {
-            const std::string text = StatusCodeText(status);
-            return fail(RowEnd::Failed, "Error " + text, std::string(kCannotOpenUrl) + " (Error " + text + ")");
+            const std::string text = DownloadStatusText(status);
+            return fail(RowEnd::Failed, "Error " + text, std::string(kDownloadCannotOpenUrl) + " (Error " + text + ")");
         }
         break;
     }
@@ -327,19 +298,19 @@ RowOutcome DownloadJob::DownloadRow(InetSession& session, const std::string& url
             outcome.end = end;
             outcome.bytes = file.Bytes();
             if (!kept)
-                outcome.info = WriteErrorText(file.WriteError());
+                outcome.info = DownloadWriteErrorText(file.WriteError());
             return outcome;
         }
         // A body cut short (a reset, fewer bytes than announced, a stall) is no download.
         if (n < 0)
-            return fail(RowEnd::Failed, kReadError, kReadError);
+            return fail(RowEnd::Failed, kDownloadReadError, kDownloadReadError);
         if (n == 0) {
             if (size >= 0 && file.Bytes() != static_cast<uint64_t>(size))
-                return fail(RowEnd::Failed, kReadError, kReadError);
+                return fail(RowEnd::Failed, kDownloadReadError, kDownloadReadError);
             break;
         }
         if (!file.Add(block, static_cast<std::size_t>(n))) {
-            const std::string text = WriteErrorText(file.WriteError());
+            const std::string text = DownloadWriteErrorText(file.WriteError());
             return fail(RowEnd::Failed, text, text);
         }
         const DelayClock::TimePoint now = m_clock.Now();
@@ -350,7 +321,7 @@ RowOutcome DownloadJob::DownloadRow(InetSession& session, const std::string& url
     }
     request.Close();
     if (!file.Complete()) {
-        const std::string text = WriteErrorText(file.WriteError());
+        const std::string text = DownloadWriteErrorText(file.WriteError());
         m_slot.saveFileOpen = false;
         m_observer.Caption(text, true);
         outcome.end = RowEnd::Failed;
@@ -382,6 +353,8 @@ DownloadResult DownloadJob::RunBatch(DownloadList& list, const DownloadSettings&
         return result;
     }
     m_slot.saveDir = settings.saveDir;
+    if (settings.parallel > 1)
+        return RunBatchParallel(*session, list, settings, startRow);
     const long total = static_cast<long>(list.size());
     std::size_t index = startRow;
     int retries = settings.retries;
@@ -403,7 +376,7 @@ DownloadResult DownloadJob::RunBatch(DownloadList& list, const DownloadSettings&
             }
             break;
         }
-        const std::string url = Trimmed(list[index].url);
+        const std::string url = TrimmedDownloadUrl(list[index].url);
         if (url.size() < 5) {
             index = list.size();
             continue;
@@ -412,7 +385,7 @@ DownloadResult DownloadJob::RunBatch(DownloadList& list, const DownloadSettings&
         RowOutcome outcome;
         if (target.empty()) {
             // One URL that names no file fails its own row, not the rest of the list.
-            outcome.info = "Error: no file name for this Url";
+            outcome.info = kDownloadNoFileName;
         } else {
             outcome = DownloadRow(*session, url, target, true, false, false, static_cast<long>(index),
                                   settings.logUrl, settings.saveDir);
@@ -458,7 +431,7 @@ DownloadResult DownloadJob::RunBatch(DownloadList& list, const DownloadSettings&
 DownloadResult DownloadJob::RunSingle(const SingleDownload& download)
 {
     DownloadResult result;
-    const std::string url = Trimmed(download.url);
+    const std::string url = TrimmedDownloadUrl(download.url);
     std::string target = download.path;
     if (url.empty() || target.empty()) {
         result.error = "Invalid Parameters !";

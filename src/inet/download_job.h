@@ -25,6 +25,8 @@ struct DownloadSettings
     int retries = 0;      // further passes over the rows left
     int delayMinutes = 0; // between passes
     bool logUrl = false;  // successes go into "linktrawl.log" in the save directory
+    int parallel = 1;     // files arriving at once; 1 one after the other
+    int perHost = 4;      // files arriving at once from one host
 };
 
 // One file of the "Download Url" window.
@@ -163,8 +165,13 @@ public:
 private:
     RowOutcome DownloadRow(InetSession& session, const std::string& url, std::string& target, bool rename,
                            bool replace, bool single, long row, bool logUrl, const std::string& logDir);
+    // Batch mode with several files arriving at once (download_batch.cpp): the same rows end the
+    // same way, only the order in which they finish differs.
+    DownloadResult RunBatchParallel(InetSession& session, DownloadList& list, const DownloadSettings& settings,
+                                    std::size_t startRow);
     bool Stopped() const;
     bool WaitDelay(int minutes);
+    friend class ParallelBatch;
 
     InetSlot& m_slot;
     FetchSettings m_fetch;

@@ -22,6 +22,9 @@ using Clock = std::chrono::steady_clock;
 // still seen within this time.
 constexpr int kPollMs = 100;
 constexpr std::size_t kAnswerLimit = 511;
+// The body bytes a request holds for its reader: beyond them the transfer pauses, so that many
+// requests read side by side never keep more than this each in memory.
+constexpr std::size_t kBodyHold = 256 * 1024;
 
 void WakeMulti(void* context)
 {
@@ -45,6 +48,7 @@ struct InetRequest::Impl
     bool headersDone = false;
     bool headersOnly = false;
     bool done = false;
+    bool held = false; // paused because the reader has not taken the bytes in hand
     CURLcode result = CURLE_OK;
     std::string url;
     std::string pending;
@@ -62,6 +66,14 @@ size_t OnBody(char* data, size_t size, size_t count, void* user)
     // The status test wants the headers only: the body stays with the server.
     if (impl->headersOnly)
         return CURL_WRITEFUNC_PAUSE;
+    if (impl->pending.size() - impl->pendingPos >= kBodyHold) {
+        impl->held = true;
+        return CURL_WRITEFUNC_PAUSE;
+    }
+    if (impl->pendingPos > 0 && impl->pendingPos >= impl->pending.size() / 2) {
+        impl->pending.erase(0, impl->pendingPos);
+        impl->pendingPos = 0;
+    }
     impl->pending.append(data, size * count);
     impl->lastData = std::chrono::steady_clock::now();
     return size * count;
@@ -384,38 +396,62 @@ int64_t InetRequest::ContentLength() const
     return size < 0 ? -1 : static_cast<int64_t>(size);
 }
 
+long InetRequest::Take(char* buffer, std::size_t size)
+{
+    Impl& r = *m_impl;
+    if (r.pendingPos < r.pending.size()) {
+        const std::size_t n = std::min(size, r.pending.size() - r.pendingPos);
+        std::memcpy(buffer, r.pending.data() + r.pendingPos, n);
+        r.pendingPos += n;
+        if (r.pendingPos == r.pending.size()) {
+            r.pending.clear();
+            r.pendingPos = 0;
+        }
+        if (r.held && r.pending.size() - r.pendingPos < kBodyHold / 2) {
+            // The reader caught up: the paused transfer goes on (libcurl may hand over the bytes
+            // it kept right here, which OnBody appends).
+            r.held = false;
+            r.lastData = Clock::now();
+            curl_easy_pause(r.easy, CURLPAUSE_CONT);
+        }
+        return static_cast<long>(n);
+    }
+    if (r.done) {
+        if (r.result == CURLE_OK)
+            return 0;
+        long osErrno = 0;
+        curl_easy_getinfo(r.easy, CURLINFO_OS_ERRNO, &osErrno);
+        m_errorNumber = InetErrorNumber(r.result, osErrno, false);
+        return -1;
+    }
+    // libcurl's low-speed check averages over seconds; a body that trickles a few bytes and
+    // then stops must fail after the time-out all the same.
+    if (Clock::now() - r.lastData > std::chrono::seconds(m_session.Settings().timeoutSeconds)) {
+        m_errorNumber = 12002;
+        return -1;
+    }
+    return kNothingYet;
+}
+
+long InetRequest::ReadAvailable(char* buffer, std::size_t size)
+{
+    if (!m_impl->easy)
+        return -1;
+    return Take(buffer, size);
+}
+
 long InetRequest::Read(char* buffer, std::size_t size)
 {
     Impl& r = *m_impl;
     if (!r.easy)
         return -1;
     for (;;) {
-        if (r.pendingPos < r.pending.size()) {
-            const std::size_t n = std::min(size, r.pending.size() - r.pendingPos);
-            std::memcpy(buffer, r.pending.data() + r.pendingPos, n);
-            r.pendingPos += n;
-            if (r.pendingPos == r.pending.size()) {
-                r.pending.clear();
-                r.pendingPos = 0;
-            }
-            return static_cast<long>(n);
-        }
-        if (r.done) {
-            if (r.result == CURLE_OK)
-                return 0;
-            long osErrno = 0;
-            curl_easy_getinfo(r.easy, CURLINFO_OS_ERRNO, &osErrno);
-            m_errorNumber = InetErrorNumber(r.result, osErrno, false);
-            return -1;
-        }
+        if (r.pendingPos < r.pending.size() || r.done)
+            return Take(buffer, size);
         if (m_session.ShouldStop())
             return -2;
-        // libcurl's low-speed check averages over seconds; a body that trickles a few bytes and
-        // then stops must fail after the time-out all the same.
-        if (Clock::now() - r.lastData > std::chrono::seconds(m_session.Settings().timeoutSeconds)) {
-            m_errorNumber = 12002;
-            return -1;
-        }
+        if (const long n = Take(buffer, size); n != kNothingYet)
+            return n;
         Pump(m_session.impl()->multi, 0);
         if (r.pending.empty() && !r.done)
             curl_multi_poll(m_session.impl()->multi, nullptr, 0, kPollMs, nullptr);

@@ -104,12 +104,18 @@ public:
     // Reads up to `size` body bytes: the count, 0 at the end, -1 on a read error (a cut body, a
     // stall beyond the time-out), -2 when the item was abandoned.
     long Read(char* buffer, std::size_t size);
+    // The same without waiting or driving the session (a caller that drives several requests
+    // does that): kNothingYet when no byte is in hand yet. A stop is the caller's to see.
+    static constexpr long kNothingYet = -3;
+    long ReadAvailable(char* buffer, std::size_t size);
     // Closes the transfer (also done by the destructor).
     void Close();
 
     struct Impl;
 
 private:
+    long Take(char* buffer, std::size_t size);
+
     InetSession& m_session;
     Impl* m_impl;
     int m_errorNumber = 0;

@@ -68,6 +68,7 @@ bool TransferPool::CanRestart(uint64_t tag, std::string_view url) const
 void TransferPool::Begin(Transfer& transfer, const std::string& url)
 {
     transfer.ended = false;
+    transfer.claimed = false;
     if (!transfer.request->Begin(url)) {
         transfer.ended = true;
         transfer.result = OpenResult::Failed;
@@ -109,6 +110,8 @@ std::vector<TransferPool::Ended> TransferPool::Collect()
 {
     std::vector<const Transfer*> ended;
     for (Transfer& t : m_transfers) {
+        if (t.claimed)
+            continue;
         if (!t.ended) {
             if (const std::optional<OpenResult> result = t.request->Progress()) {
                 t.ended = true;
@@ -133,13 +136,19 @@ std::vector<TransferPool::Ended> TransferPool::Wait(int waitMs)
     // An opening that ended at Begin (or was left unread) needs no network round.
     bool anyEnded = false;
     for (const Transfer& t : m_transfers)
-        anyEnded = anyEnded || t.ended;
+        anyEnded = anyEnded || (t.ended && !t.claimed);
     m_session.Drive(0);
     std::vector<Ended> out = Collect();
     if (!out.empty() || anyEnded)
         return out;
     m_session.Drive(waitMs);
     return Collect();
+}
+
+void TransferPool::Claim(uint64_t tag)
+{
+    if (Transfer* t = Find(tag))
+        t->claimed = true;
 }
 
 InetRequest* TransferPool::Request(uint64_t tag)

@@ -47,6 +47,9 @@ public:
     // Drives the requests for at most `waitMs` and returns those whose opening ended, oldest
     // first; returns at once when one had ended already. Empty on time-out or a Wake.
     std::vector<Ended> Wait(int waitMs);
+    // The caller reads the body of the opened request of `tag` itself: Wait reports it no more
+    // (it still drives it, so that its bytes arrive).
+    void Claim(uint64_t tag);
     // The request of a started tag (to read its status or body); null for an unknown tag.
     InetRequest* Request(uint64_t tag);
     // Closes the request of `tag` and frees its place (also for abandoning it).
@@ -67,6 +70,7 @@ private:
         std::string host;
         std::unique_ptr<InetRequest> request;
         bool ended = false;
+        bool claimed = false;
         OpenResult result = OpenResult::Failed;
     };
     Transfer* Find(uint64_t tag);

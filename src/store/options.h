@@ -58,7 +58,7 @@ struct InetOptions
     int delayMinutes = 0;          // RI18
     std::string ftpUser;           // RI19
     std::string ftpPassword;       // RI20
-    int parallelRequests = 8;      // RI21: requests open at once (status test); 1 one after the other
+    int parallelRequests = 8;      // RI21: requests open at once (status test, batch download); 1 one after the other
     // The directory the last download (batch or single) saved into; not stored. Empty: the
     // folder of RI7.
     std::string downloadDir;

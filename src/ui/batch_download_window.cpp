@@ -260,6 +260,7 @@ bool BatchDownloadWindow::Ok()
     settings.retries = NumberIn(m_retries);
     settings.delayMinutes = NumberIn(m_delay);
     settings.logUrl = m_logUrl->isChecked();
+    settings.parallel = m_app.options.inet.parallelRequests;
     m_counter->clear();
     UpdatePick();
     const bool started = m_runner.StartBatch(m_rows, settings, FetchSettingsFrom(m_app.options.inet, false), start,

@@ -235,7 +235,8 @@ QWidget* OptionsSheet::BuildMiscPage()
     internetLayout->addWidget(m_timeout, 1, 1);
     m_parallel = new QLineEdit(QString::number(o.inet.parallelRequests), internet);
     m_parallel->setMaximumWidth(80);
-    m_parallel->setToolTip(QStringLiteral("URLs tested at once (at most 4 to one host); 1 tests one after the other"));
+    m_parallel->setToolTip(
+        QStringLiteral("URLs tested or downloaded at once (at most 4 to one host); 1 takes one after the other"));
     internetLayout->addWidget(new QLabel(QStringLiteral("Parallel requests:"), internet), 2, 0);
     internetLayout->addWidget(m_parallel, 2, 1);
     layout->addWidget(internet, 1, 0);

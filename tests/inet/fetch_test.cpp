@@ -87,6 +87,38 @@ TEST_F(FetchTest, SendsAgentAndAcceptAndReadsBodies)
     EXPECT_EQ(last, 0);
 }
 
+// Two large bodies driven side by side while nobody reads them: each transfer pauses once it
+// holds its share, and both go on to arrive whole when they are read.
+TEST_F(FetchTest, UnreadBodiesPauseAndArriveWhole)
+{
+    constexpr std::size_t kSize = 3000000;
+    InetSession session(slot, Quick());
+    InetRequest first(session), second(session);
+    ASSERT_TRUE(first.Begin(s_server->Url("/dl/size/3000000")));
+    ASSERT_TRUE(second.Begin(s_server->Url("/dl/size/3000000")));
+    for (int i = 0; i < 40; ++i)
+        session.Drive(10);
+    ASSERT_EQ(first.Progress(), OpenResult::Opened);
+    ASSERT_EQ(second.Progress(), OpenResult::Opened);
+    std::string bodies[2];
+    InetRequest* requests[2] = {&first, &second};
+    char buffer[1024];
+    for (int round = 0; round < 20000 && (bodies[0].size() < kSize || bodies[1].size() < kSize); ++round) {
+        for (int i = 0; i < 2; ++i) {
+            long n;
+            while ((n = requests[i]->ReadAvailable(buffer, sizeof buffer)) > 0)
+                bodies[i].append(buffer, static_cast<std::size_t>(n));
+            ASSERT_TRUE(n == InetRequest::kNothingYet || n == 0) << n;
+        }
+        session.Drive(10);
+    }
+    std::string expected(kSize, '\0');
+    for (std::size_t i = 0; i < kSize; ++i)
+        expected[i] = static_cast<char>(i % 251);
+    EXPECT_TRUE(bodies[0] == expected);
+    EXPECT_TRUE(bodies[1] == expected);
+}
+
 TEST_F(FetchTest, HostileServersFailCleanly)
 {
     InetSession session(slot, Quick());
