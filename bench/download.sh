@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The unattended batch download (linktrawl --download) against wget -i (and aria2c -j 8 when it
 # is installed) on one local nginx: 200 files of 1 MB and 5 of 100 MB (sparse files in a temporary
-# folder). Each tool downloads the whole set RUNS times after one untimed run; the script prints
+# folder), ours one file at a time (RI21=1) and with the default parallel requests. Each tool downloads the whole set RUNS times after one untimed run; the script prints
 # the median wall time and the largest resident memory of each, and checks that every tool got
 # every byte.
 #
@@ -41,7 +41,17 @@ chmod -R a+rX "$work/site"
 expected=$((small * 1000000 + big * 100000000))
 
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+# With the echo module (libnginx-mod-http-echo) a second server adds 20 ms before every answer,
+# as a distant server would: the small files are downloaded from it too.
+echo_module=$(ls /usr/lib/nginx/modules/ngx_http_echo_module.so 2>/dev/null || true)
+slow_port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+slow_server=
+if [ -n "$echo_module" ]; then
+    slow_server="server { listen 127.0.0.1:$slow_port; root $work/site;
+        location ~ ^/late/(.*)\$ { echo_sleep 0.02; echo_location /\$1; } }"
+fi
 cat >"$work/nginx.conf" <<EOF
+${echo_module:+load_module $echo_module;}
 daemon off;
 worker_processes 1;
 pid $work/nginx.pid;
@@ -55,6 +65,7 @@ http {
         listen 127.0.0.1:$port;
         root $work/site;
     }
+    $slow_server
 }
 EOF
 "${server_cpu[@]}" "$nginx" -p "$work" -c "$work/nginx.conf" &
@@ -68,7 +79,8 @@ urls="$work/urls.txt"
 : >"$urls"
 for i in $(seq 1 "$small"); do echo "http://127.0.0.1:$port/small$i.bin" >>"$urls"; done
 for i in $(seq 1 "$big"); do echo "http://127.0.0.1:$port/large$i.bin" >>"$urls"; done
-printf '[INET]\r\nRI12=30\r\n' >"$work/bench.ini"
+printf '[INET]\r\nRI12=30\r\nRI21=1\r\n' >"$work/one.ini"
+printf '[INET]\r\nRI12=30\r\n' >"$work/default.ini"
 
 # One run into a fresh folder: prints "seconds max_rss_kib" and checks the bytes that arrived.
 run_once() {
@@ -102,10 +114,21 @@ bench() {
 }
 
 echo "$small files of 1 MB and $big of 100 MB, median of $runs runs (wall time, peak RSS)"
-bench "linktrawl --download" env LINKTRAWL_INI="$work/bench.ini" "$bin" --download "$urls" --save-dir .
+bench "linktrawl --download RI21=1" env LINKTRAWL_INI="$work/one.ini" "$bin" --download "$urls" --save-dir .
+bench "linktrawl --download" env LINKTRAWL_INI="$work/default.ini" "$bin" --download "$urls" --save-dir .
 bench "wget -i" wget -q -i "$urls"
 if command -v aria2c >/dev/null; then
     bench "aria2c -j 8" aria2c -q -j 8 --file-allocation=none --allow-overwrite=true -i "$urls"
+fi
+if [ -n "$echo_module" ]; then
+    sed -e "s|http://127.0.0.1:$port/\(small[0-9]*\.bin\)|http://127.0.0.1:$slow_port/late/\1|" -e '/large/d' "$urls" >"$work/late.txt"
+    urls="$work/late.txt"
+    expected=$((small * 1000000))
+    echo "the $small files of 1 MB with 20 ms before each answer"
+    bench "linktrawl --download RI21=1" env LINKTRAWL_INI="$work/one.ini" "$bin" --download "$urls" --save-dir .
+    bench "linktrawl --download" env LINKTRAWL_INI="$work/default.ini" "$bin" --download "$urls" --save-dir .
+    bench "wget -i" wget -q -i "$urls"
+    command -v aria2c >/dev/null && bench "aria2c -j 8" aria2c -q -j 8 --file-allocation=none --allow-overwrite=true -i "$urls"
 fi
 echo "versions: $("$nginx" -v 2>&1); $(wget --version | head -1)"
 command -v aria2c >/dev/null && aria2c --version | head -1 || true

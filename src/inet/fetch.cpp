@@ -433,6 +433,12 @@ long InetRequest::Take(char* buffer, std::size_t size)
     return kNothingYet;
 }
 
+bool InetRequest::BodyInHand() const
+{
+    const Impl& r = *m_impl;
+    return r.easy && (r.pendingPos < r.pending.size() || r.done);
+}
+
 long InetRequest::ReadAvailable(char* buffer, std::size_t size)
 {
     if (!m_impl->easy)

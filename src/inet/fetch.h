@@ -108,6 +108,8 @@ public:
     // does that): kNothingYet when no byte is in hand yet. A stop is the caller's to see.
     static constexpr long kNothingYet = -3;
     long ReadAvailable(char* buffer, std::size_t size);
+    // True when body bytes (or the end) wait for the reader: no need to wait for the network.
+    bool BodyInHand() const;
     // Closes the transfer (also done by the destructor).
     void Close();
 

@@ -141,6 +141,11 @@ std::vector<TransferPool::Ended> TransferPool::Wait(int waitMs)
     std::vector<Ended> out = Collect();
     if (!out.empty() || anyEnded)
         return out;
+    // A body the caller reads itself may have arrived in that round (and paused its transfer):
+    // the caller takes it before anything waits.
+    for (const Transfer& t : m_transfers)
+        if (t.claimed && t.request->BodyInHand())
+            return out;
     m_session.Drive(waitMs);
     return Collect();
 }

@@ -45,7 +45,8 @@ public:
         OpenResult result = OpenResult::Failed;
     };
     // Drives the requests for at most `waitMs` and returns those whose opening ended, oldest
-    // first; returns at once when one had ended already. Empty on time-out or a Wake.
+    // first; returns at once when one had ended already or a claimed request has body bytes in
+    // hand. Empty on time-out or a Wake.
     std::vector<Ended> Wait(int waitMs);
     // The caller reads the body of the opened request of `tag` itself: Wait reports it no more
     // (it still drives it, so that its bytes arrive).

@@ -69,6 +69,7 @@ class RecordingObserver : public DownloadObserver
 {
 public:
     void Caption(const std::string& text, bool) override { Add(captions, text); }
+    void UrlLine(const std::string& url) override { Add(urls, url); }
     void StateLine(const std::string& text) override { Add(states, text); }
     void RowInfo(std::size_t, const std::string& text) override { Add(infos, text); }
     void RemoteFileLabel(const std::string& text) override { Add(labels, text); }
@@ -86,7 +87,7 @@ public:
         return which;
     }
 
-    std::vector<std::string> captions, states, infos, labels, retriesLeft, asked, messages;
+    std::vector<std::string> captions, urls, states, infos, labels, retriesLeft, asked, messages;
     bool redirectAnswer = true;
 
 private:
@@ -250,6 +251,31 @@ TEST_F(DownloadJobTest, AtMostFourFromOneHost)
     char buffer[16] = {};
     ASSERT_GT(request.Read(buffer, sizeof buffer - 1), 0);
     EXPECT_EQ(std::atoi(buffer), 4);
+}
+
+// With several files in flight, Skip ends the one the window shows (the oldest), keeping what
+// arrived of it; the window then follows the next one.
+TEST_F(DownloadJobTest, SkipEndsTheOldestFileInFlight)
+{
+    settings.parallel = 8;
+    DownloadRunner runner(slot);
+    DownloadList list = {{Url("/dl/slow/first.bin"), {}}, {Url("/dl/slow/second.bin"), {}}};
+    ASSERT_TRUE(runner.StartBatch(list, settings, fetch, 0, observer));
+    for (int i = 0; i < 200 && observer.Get(observer.infos).size() < 2; ++i)
+        std::this_thread::sleep_for(10ms);
+    runner.Skip();
+    for (int i = 0; i < 100 && observer.Get(observer.urls).back() != list[1].url; ++i)
+        std::this_thread::sleep_for(10ms);
+    runner.Cancel();
+    runner.Join();
+    EXPECT_EQ(observer.Get(observer.urls),
+              (std::vector<std::string>{Url("/dl/slow/first.bin"), Url("/dl/slow/second.bin")}));
+    const auto captions = observer.Get(observer.captions);
+    EXPECT_NE(std::find_if(captions.begin(), captions.end(),
+                           [](const std::string& c) { return c.find("(Skipped)") != std::string::npos; }),
+              captions.end());
+    EXPECT_GE(ReadAll(dir / "first.bin").size(), 8192u);
+    EXPECT_EQ(list.size(), 2u);
 }
 
 // "Selected item &next" set while the job runs: the selected row comes next and the pass goes on
