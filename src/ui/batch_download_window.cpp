@@ -23,6 +23,7 @@
 #include "inet/save_names.h"
 #include "inet/save_target.h"
 #include "ui/cell_text.h"
+#include "ui/job_window_place.h"
 
 namespace lt {
 namespace {
@@ -189,6 +190,7 @@ BatchDownloadWindow::BatchDownloadWindow(AppState& app, InetSlot& slot, const st
     connect(m_cancel, &QPushButton::clicked, this, [this] { Cancel(); });
     connect(m_selectedNext, &QCheckBox::toggled, this, [this] { UpdatePick(); });
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, [this] { UpdatePick(); });
+    RestoreJobWindowPlace(m_app, kBatchDownloadWindowRecord, *this, *m_list->header());
 }
 
 BatchDownloadWindow::~BatchDownloadWindow()
@@ -290,6 +292,7 @@ void BatchDownloadWindow::closeEvent(QCloseEvent* event)
     // A running job ends first; its files are left as a cancel leaves them.
     m_runner.Cancel();
     m_runner.Join();
+    StoreJobWindowPlace(m_app, kBatchDownloadWindowRecord, *this, *m_list->header());
     event->accept();
 }
 

@@ -26,6 +26,7 @@
 #include "inet/urls_from_file.h"
 #include "ui/cell_text.h"
 #include "ui/connect_dots.h"
+#include "ui/job_window_place.h"
 
 namespace lt {
 
@@ -101,6 +102,7 @@ CrawlWindow::CrawlWindow(AppState& app, bool crawl, QWidget* parent)
 
     new ConnectDots(m_app, m_slot, this);
     resize(720, 420);
+    RestoreJobWindowPlace(m_app, kCrawlWindowRecord, *this, *m_list->header());
 }
 
 CrawlWindow::~CrawlWindow()
@@ -247,6 +249,7 @@ void CrawlWindow::closeEvent(QCloseEvent* event)
     m_runner.Cancel();
     m_runner.Join();
     m_closing = true;
+    StoreJobWindowPlace(m_app, kCrawlWindowRecord, *this, *m_list->header());
     m_slot.state = kSlotFree;
     const int32_t code = m_app.jobs.Code();
     if (code == kJobCrawlIdle || code == kJobInetStop)

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/settings_bridge.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTableView>
 
 #include <algorithm>
@@ -10,6 +8,7 @@
 #include "core/app_state.h"
 #include "core/messages.h"
 #include "store/settings_io.h"
+#include "ui/job_window_place.h"
 #include "ui/main_window.h"
 
 namespace lt {
@@ -46,16 +45,9 @@ void RestoreWindowPlacement(AppState& app, MainWindow& window)
             rect = QRect(QPoint(v[0], v[1]), QPoint(v[2] - 1, v[3] - 1));
         maximized = v.size() >= 5 && v[4] != 0;
     }
-    // A position saved on a larger screen must not leave the window out of reach.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        rect.setWidth(std::min(rect.width(), available.width()));
-        rect.setHeight(std::min(rect.height(), available.height()));
-        if (!available.intersects(rect))
-            rect.moveTopLeft(available.topLeft());
-    }
-    window.resize(rect.size());
-    window.move(rect.topLeft());
+    rect = KeepOnScreen(rect);
+    // The record holds the inner rectangle, as geometry() gave it.
+    window.setGeometry(rect);
     if (maximized)
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
 

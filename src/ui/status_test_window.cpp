@@ -22,6 +22,7 @@
 #include "inet/inet_slot.h"
 #include "inet/inet_texts.h"
 #include "ui/cell_text.h"
+#include "ui/job_window_place.h"
 #include "ui/main_window.h"
 #include "ui/result_table_model.h"
 
@@ -34,8 +35,6 @@ constexpr std::size_t kAskBeforeClosingAbove = 8;
 constexpr int kDotsWrap = 30;
 const char* const kTitle = "Test Url Status";
 // Where the main window keeps the place and column widths of the last status window.
-const char* const kGeometryProperty = "lt.statusWindow.geometry";
-const char* const kWidthsProperty = "lt.statusWindow.widths";
 
 std::string Trimmed(const std::string& text)
 {
@@ -126,11 +125,7 @@ StatusTestWindow* StatusTestWindow::Open(MainWindow& main)
     window->m_model->Refresh();
     window->m_counterLine->setText(DecodeBytes(CounterText(static_cast<long>(window->m_rows.Count()), 0, 2)));
     slot->state = kSlotIdle;
-    if (const QByteArray geometry = main.property(kGeometryProperty).toByteArray(); !geometry.isEmpty())
-        window->restoreGeometry(geometry);
-    const QVariantList widths = main.property(kWidthsProperty).toList();
-    for (int c = 0; c < widths.size() && c < 2; ++c)
-        window->m_view->setColumnWidth(c, widths[c].toInt());
+    RestoreJobWindowPlace(app, kStatusWindowRecord, *window, *window->m_view->horizontalHeader());
     window->show();
     return window;
 }
@@ -279,8 +274,7 @@ void StatusTestWindow::closeEvent(QCloseEvent* event)
     m_runner.Cancel();
     m_runner.Join();
     WriteBack();
-    m_main.setProperty(kGeometryProperty, saveGeometry());
-    m_main.setProperty(kWidthsProperty, QVariantList{m_view->columnWidth(0), m_view->columnWidth(1)});
+    StoreJobWindowPlace(m_app, kStatusWindowRecord, *this, *m_view->horizontalHeader());
     m_slot.state = kSlotFree;
     event->accept();
 }

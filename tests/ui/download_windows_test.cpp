@@ -2,6 +2,7 @@
 #include "ui/batch_download_window.h"
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -91,6 +92,32 @@ TEST_F(DownloadWindowsTest, BatchWindowDownloadsTwoUrlsAndCloses)
     EXPECT_EQ(ReadAll(out / "linktrawl.log"),
               Url("/dl/size/5000/first.bin") + "\r\n" + Url("/dl/size/2097152/second.bin") + "\r\n");
     EXPECT_EQ(app.options.inet.downloadDir, out.string());
+}
+
+// The window opens where the last one closed, with its column widths; the record is kept in the
+// options, so it also reaches the INI file.
+TEST_F(DownloadWindowsTest, BatchWindowKeepsItsPlace)
+{
+    InetSlot& slot = app.inetSlots[1];
+    const QRect place(QPoint(30, 40), QSize(520, 330));
+    {
+        slot.state = kSlotReserved;
+        BatchDownloadWindow window(app, slot, {Url("/dl/size/10/a.bin")});
+        window.show();
+        window.setGeometry(place);
+        window.List()->header()->resizeSection(0, 250);
+        window.close();
+    }
+    const std::vector<int>& record = app.options.positions["WPS04"].values;
+    ASSERT_EQ(record.size(), 12u);
+    EXPECT_EQ(record[2] - record[0], 520);
+    EXPECT_EQ(record[5], 250);
+    slot.state = kSlotReserved;
+    BatchDownloadWindow again(app, slot, {Url("/dl/size/10/a.bin")});
+    again.show();
+    EXPECT_EQ(again.geometry(), place);
+    EXPECT_EQ(again.List()->header()->sectionSize(0), 250);
+    again.close();
 }
 
 TEST_F(DownloadWindowsTest, FailedRowStaysWithItsErrorAfterTheRetries)
