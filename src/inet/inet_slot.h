@@ -107,6 +107,32 @@ struct InetSlotTable
     }
     std::array<InetSlot, 16> m_slots;
     InetSlot& operator[](std::size_t i) { return m_slots[i]; }
+
+    // True while a job of some slot is transferring (running, or skipping its current item).
+    bool AnyTransferring() const
+    {
+        for (const InetSlot& slot : m_slots) {
+            const uint32_t state = slot.state.load();
+            if (state == kSlotRunning || state == kSlotSkip)
+                return true;
+        }
+        return false;
+    }
+    // The main window closes: every transferring job ends at once (its pending request is woken)
+    // and keeps the mark, so that it reports to the main window rather than its own.
+    void MarkClosing()
+    {
+        for (InetSlot& slot : m_slots) {
+            uint32_t state = slot.state.load();
+            while ((state == kSlotRunning || state == kSlotSkip) &&
+                   !slot.state.compare_exchange_weak(state, kSlotClosing)) {
+            }
+            if (slot.state.load() == kSlotClosing) {
+                slot.stopped = true;
+                slot.Wake();
+            }
+        }
+    }
 };
 
 // Before each item: clears the per-item flags and texts; the binary check follows Save only.

@@ -868,8 +868,15 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     // A close that arrives while an earlier one still waits for the job is the same request.
     event->ignore();
-    if (!m_closing)
+    if (!m_closing) {
+        if (m_app.inetSlots.AnyTransferring()) {
+            if (m_app.ui.ShowMessage("Cancel current Download(s) ?", "LinkTrawl",
+                                     MsgStyle{MsgButtons::YesNo, MsgIcon::Question}) != MsgAnswer::Yes)
+                return;
+            m_app.inetSlots.MarkClosing();
+        }
         BeginClose();
+    }
     if (m_workerJoined.load()) {
         FinishClose();
         event->accept();

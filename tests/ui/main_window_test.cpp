@@ -24,6 +24,7 @@
 #include <sstream>
 
 #include "core/app_state.h"
+#include "inet/inet_slot.h"
 #include "core/command_ids.h"
 #include "list/list_kind.h"
 #include "search/search_jobs.h"
@@ -410,6 +411,29 @@ TEST_F(MainWindowTest, CloseWhileASearchRunsStopsItWaitsAndWritesTheIniFile)
     EXPECT_FALSE(app.jobs.Running());
     EXPECT_LE(started.load(), 2);
     EXPECT_NE(ReadFile(iniPath).find("D0=/srv/while-searching"), std::string::npos);
+}
+
+// Closing while a download runs asks first; "Yes" marks the transferring slots so that their jobs
+// end at once (an idle slot keeps its state).
+TEST_F(MainWindowTest, CloseAsksBeforeCancellingDownloads)
+{
+    Start();
+    app.inetSlots[1].state = kSlotRunning;
+    app.inetSlots[3].state = kSlotSkip;
+    app.inetSlots[4].state = kSlotIdle;
+    answer = MsgAnswer::No;
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(app.inetSlots[1].state.load(), kSlotRunning);
+    answer = MsgAnswer::Yes;
+    window->close();
+    EXPECT_EQ(app.inetSlots[1].state.load(), kSlotClosing);
+    EXPECT_EQ(app.inetSlots[3].state.load(), kSlotClosing);
+    EXPECT_TRUE(app.inetSlots[3].stopped.load());
+    EXPECT_EQ(app.inetSlots[4].state.load(), kSlotIdle);
+    std::lock_guard lock(mutex);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0], "LinkTrawl: Cancel current Download(s) ?");
 }
 
 TEST_F(MainWindowTest, FirstCloseWritesTheDefaultFlagsOfR12)
