@@ -289,12 +289,8 @@ private:
             a->current = answer;
             if (Shown(*a))
                 m_slot.url = answer;
-            if (m_pool.CanRestart(id, answer)) {
-                m_pool.Restart(id, answer);
-            } else {
-                m_pool.Finish(id);
+            if (!m_pool.Hop(id, answer))
                 m_waitingHops.push_back(id);
-            }
             return;
         }
         if (status != kStatusOk) {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "inet/download_texts.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "core/cp1252.h"
@@ -25,14 +24,7 @@ bool IsHttpDownloadUrl(std::string_view url)
     return starts("http://") || starts("https://");
 }
 
-std::string DownloadStatusText(int status)
-{
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%03d", status);
-    std::string text = buffer;
-    LookupStatusText(text);
-    return text;
-}
+std::string DownloadStatusText(int status) { return HttpStatusText(status, ""); }
 
 std::string DownloadWriteErrorText(int error)
 {

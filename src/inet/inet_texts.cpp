@@ -77,10 +77,10 @@ const char* const* InetErrorTable() { return kErrorTable; }
 bool LookupStatusText(std::string& text) { return LookupIn(kStatusTable, 3, text); }
 bool LookupInetErrorText(std::string& text) { return LookupIn(kErrorTable, 5, text); }
 
-std::string HttpStatusText(int status)
+std::string HttpStatusText(int status, const char* after)
 {
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%03d !", status);
+    std::snprintf(buffer, sizeof buffer, "%03d%s", status, after);
     std::string text = buffer;
     LookupStatusText(text);
     return text;

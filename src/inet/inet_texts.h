@@ -20,8 +20,8 @@ const char* const* InetErrorTable();
 bool LookupStatusText(std::string& text);
 // The same over the error table, on five characters.
 bool LookupInetErrorText(std::string& text);
-// The text of a status code: "%03d !", or its table entry.
-std::string HttpStatusText(int status);
+// The text of a status code: "%03d" and `after`, or its table entry.
+std::string HttpStatusText(int status, const char* after = " !");
 // The text of an error number: its decimal digits, or its table entry.
 std::string InetErrorText(int number);
 

@@ -205,12 +205,8 @@ private:
                 StatusAnswerText(status, url, answer) != kStatusOkText && m_hops[row] < kMaxHops) {
                 ++m_hops[row];
                 m_current[row] = answer;
-                if (m_pool.CanRestart(row, answer)) {
-                    m_pool.Restart(row, answer);
-                } else {
-                    m_pool.Finish(row);
+                if (!m_pool.Hop(row, answer))
                     m_waitingHops.push_back(row);
-                }
                 return;
             }
             text = StatusAnswerText(status, url, answer);

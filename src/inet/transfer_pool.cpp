@@ -106,6 +106,16 @@ void TransferPool::Restart(uint64_t tag, const std::string& url)
     Begin(*t, url);
 }
 
+bool TransferPool::Hop(uint64_t tag, const std::string& url)
+{
+    if (CanRestart(tag, url)) {
+        Restart(tag, url);
+        return true;
+    }
+    Finish(tag);
+    return false;
+}
+
 std::vector<TransferPool::Ended> TransferPool::Collect()
 {
     std::vector<const Transfer*> ended;

@@ -38,6 +38,9 @@ public:
     void Start(uint64_t tag, const std::string& url);
     // Opens another URL for a started `tag` (a redirect): it keeps its place in the pool.
     void Restart(uint64_t tag, const std::string& url);
+    // A redirect hop of `tag` to `url`: restarted in its place when the target's host has room,
+    // else finished; false then, and the caller starts the hop later.
+    bool Hop(uint64_t tag, const std::string& url);
 
     struct Ended
     {
