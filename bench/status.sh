@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # URL status test speed: 10,000 URLs (70% answer 200, 20% 404, 10% a 301 to a page that answers
 # 200) on one local nginx, first plain, then with 20 ms added to every answer (nginx's echo
-# module sleeps before it answers). Timed: ours (`linktrawl --check-urls`) with "Parallel
-# requests" 1 and the default 8 (INET RI21), linkchecker with 1 and its default 10 threads, and
-# `wget --spider -i`. Every tool gets the same list and the same server; the server sends the
-# "LinkChecker" header so that linkchecker may ask more than 10 a second. Each command runs once
+# module sleeps before it answers), then that slow list spread over four ports (hosts). Timed:
+# ours (`linktrawl --check-urls`) with "Parallel requests" 1 and the default 8 (INET RI21),
+# linkchecker with 1 and its default 10 threads, and `wget --spider -i`. Every tool gets the same
+# list and the same server; the server sends the "LinkChecker" header so that linkchecker may ask
+# more than 10 a second. Each command runs once
 # untimed, then RUNS times; the median wall time is printed with the counts of ok (200 at the end,
 # a followed redirect included) and 404 answers each tool reported, which must be 8000 and 2000.
 #
-#   bench/status.sh [COUNT] [RUNS]        (defaults 10000 and 3; LINKTRAWL_BIN, default build/linktrawl)
+#   bench/status.sh [COUNT] [RUNS]        (defaults 10000 and 3; LINKTRAWL_BIN, default build/linktrawl;
+#                                         SETTINGS="plain slow" the one-host settings to run)
 #
 # Needs nginx with libnginx-mod-http-echo (Debian's nginx package has it), and optionally
 # linkchecker; a missing tool is skipped. The server runs on CPU 0 and the clients on CPU 1 when
@@ -64,6 +66,9 @@ http {
     }
     server {
         listen 127.0.0.1:$slow_port;
+        listen 127.0.0.1:$((slow_port + 1));
+        listen 127.0.0.1:$((slow_port + 2));
+        listen 127.0.0.1:$((slow_port + 3));
         location /ok/ { echo_sleep 0.02; echo ok; }
         location /missing/ { echo_status 404; echo_sleep 0.02; echo missing; }
         location ~ ^/moved/(.*)\$ {
@@ -79,13 +84,14 @@ $server_cpu nginx -c "$work/nginx.conf" -p "$work"
 sleep 0.5
 
 # The list: every tenth URL a redirect, two in ten missing, the rest ok, in a fixed mixed order.
+# With SPREAD 4 the URLs go round four ports of the slow server, as a list spans several hosts.
 make_list() {
-    local port=$1
-    awk -v n="$count" -v p="$port" 'BEGIN {
+    local port=$1 spread=${2:-1}
+    awk -v n="$count" -v p="$port" -v s="$spread" 'BEGIN {
         for (i = 0; i < n; i++) {
             k = i % 10
             kind = (k == 9) ? "moved" : (k == 3 || k == 7) ? "missing" : "ok"
-            printf "http://127.0.0.1:%d/%s/%d\n", p, kind, i
+            printf "http://127.0.0.1:%d/%s/%d\n", p + i % s, kind, i
         }
     }'
 }
@@ -138,7 +144,7 @@ wget_counts() {
 
 echo "linktrawl $(git rev-parse --short HEAD 2>/dev/null), nginx $(nginx -v 2>&1 | cut -d/ -f2)," \
     "linkchecker $(linkchecker --version 2>/dev/null | head -1 | awk '{print $2}'), $(wget --version | head -1)"
-for setting in plain slow; do
+for setting in ${SETTINGS:-plain slow}; do
     port=$plain_port
     [ "$setting" = slow ] && port=$slow_port
     make_list "$port" >"$work/urls.txt"
@@ -153,3 +159,10 @@ for setting in plain slow; do
     fi
     run "wget --spider -i" wget_spider "$work/urls.txt"; wget_counts
 done
+# One host gets at most 4 requests at a time from us; over four hosts the default 8 are all used.
+make_list "$slow_port" 4 >"$work/urls.txt"
+echo "== $count URLs over four ports of the slow server (20 ms per answer)"
+run "linktrawl, parallel requests 8" ours 8 "$work/urls.txt"; ours_counts
+if command -v linkchecker >/dev/null; then
+    run "linkchecker -t 10 (default)" linkcheck 10 "$work/urls.txt"; linkcheck_counts
+fi
