@@ -163,6 +163,7 @@ done
 make_list "$slow_port" 4 >"$work/urls.txt"
 echo "== $count URLs over four ports of the slow server (20 ms per answer)"
 run "linktrawl, parallel requests 8" ours 8 "$work/urls.txt"; ours_counts
+run "linktrawl, parallel requests 16" ours 16 "$work/urls.txt"; ours_counts
 if command -v linkchecker >/dev/null; then
     run "linkchecker -t 10 (default)" linkcheck 10 "$work/urls.txt"; linkcheck_counts
 fi
