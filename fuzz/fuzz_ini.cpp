@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Parses arbitrary bytes as an INI file, reads every section into the program state as at
-// start-up and through each settings-file code, writes it all back, and checks that untouched
-// bytes and written values survive a round trip.
+// start-up and through one settings-file code, writes a key back, and for a quarter of the inputs
+// all of it, and checks that untouched bytes and written values survive a round trip.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -77,7 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (edited.HasKey("FUZZ", key))
         Check(reread.GetString("FUZZ", key, "", 4096) == value);
 
-    // Writing everything back and reading it again must be stable.
+    // Writing everything back and reading it again must be stable. That writes some four hundred
+    // keys, most of them the same for every input: a quarter of the inputs do it.
+    if ((size / 4) % 4 != 0)
+        return 0;
     app.options.saveSearchOnExit = app.options.saveWindowPositionsOnExit = app.options.savePrinterFontOnExit =
         size % 2 == 0;
     lt::WriteIniAtClose(app, ini);
