@@ -52,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (way < 4) {
         lt::ReadIniAtStartup(app, ini);
     } else {
-        static constexpr int kCodes[] = {lt::kSettingsLoad, lt::kSettingsSessionRead, lt::kSettingsSessionCheck,
-                                         lt::kSettingsLoadJob};
+        static constexpr int kCodes[] = {lt::kSettingsLoad, lt::kSettingsSessionRead,
+                                         lt::kSettingsSessionCheck, lt::kSettingsLoadJob};
         lt::ReadSettings(app, ini, kCodes[size % 4]);
     }
     // Settings read from anything stay within their documented ranges.

@@ -93,8 +93,8 @@ private:
     void IndexSection(std::size_t sectionIndex);
     void EnsureLastLineEnded();
 
-    std::vector<Section> m_sections;                             // [0] holds lines before any section
-    NameIndex m_sectionIndex; // name -> first section
+    std::vector<Section> m_sections; // [0] holds lines before any section
+    NameIndex m_sectionIndex;        // name -> first section
     std::string m_eol = "\r\n";
     bool m_fileExisted = false;
     bool m_byteOrderMark = false; // the file began with one; written back with it
