@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // BlockReader over a file that shrinks while it is read: the input is written at the start of a
-// sparse file a little over one block long and again across the first block's end; positions drawn
+// sparse file a little over one (small) block long and again across the first block's end; positions drawn
 // from the input are read, and after one of them the file is cut to a length drawn from the input.
 // Every byte answered before the cut's end is the file's, every byte beyond it is the file's or -1.
+// One reader serves every input, as the scanners keep theirs across files; its block is small so
+// that an input costs a few kilobytes of reading rather than megabytes.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -17,6 +19,8 @@ namespace {
 
 using lt::BlockReader;
 using lt::fuzz::Check;
+
+constexpr std::size_t kBlock = 8192;
 
 struct Model
 {
@@ -39,16 +43,16 @@ struct Model
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
     static const std::string path = lt::fuzz::ScratchPath("fuzz_block_reader");
+    static BlockReader reader(kBlock);
     if (size < 4)
         return 0;
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     Check(fd >= 0);
-    const Model model{data, size, BlockReader::kBlockSize - size / 2};
+    const Model model{data, size, kBlock - size / 2};
     const uint64_t fileSize = model.second + size;
     Check(::pwrite(fd, data, size, 0) == static_cast<ssize_t>(size));
     Check(::pwrite(fd, data, size, static_cast<off_t>(model.second)) == static_cast<ssize_t>(size));
 
-    BlockReader reader;
     const bool borrowed = data[0] & 1;
     if (borrowed)
         reader.Borrow(lt::OpenedFile{fd, (data[0] & 2) ? fileSize : lt::OpenedFile::kUnknownSize});

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Parses arbitrary bytes as an INI file, reads every section into the program state as at
-// start-up and through each settings-file code, writes it all back, and checks that untouched
-// bytes and written values survive a round trip.
+// start-up or through one settings-file code, writes a key back, and for one input in sixteen
+// all of it, and checks that untouched bytes and written values survive a round trip.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -44,13 +44,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Nothing is lost or changed by reading.
     Check(ini.ToBytes() == bytes);
 
+    // Each input is read one way, drawn from its length and a middle byte (the fuzzer makes many
+    // inputs of a few bytes): at start-up (a quarter of the inputs, a quarter of which then write
+    // everything back), or through one settings-file code over fresh records. Every way for every
+    // input made the target too slow for long runs; the corpus covers them all.
+    const std::size_t way = size == 0 ? 0 : (data[size / 2] ^ size) % 16;
     lt::AppState& app = FreshState();
-    lt::ReadIniAtStartup(app, ini);
-    // One settings-file code per input: the corpus covers them all, and four reads an input made
-    // the target too slow for long runs.
-    static constexpr int kCodes[] = {lt::kSettingsLoad, lt::kSettingsSessionRead, lt::kSettingsSessionCheck,
-                                     lt::kSettingsLoadJob};
-    lt::ReadSettings(app, ini, kCodes[size % 4]);
+    if (way < 4) {
+        lt::ReadIniAtStartup(app, ini);
+    } else {
+        static constexpr int kCodes[] = {lt::kSettingsLoad, lt::kSettingsSessionRead,
+                                         lt::kSettingsSessionCheck, lt::kSettingsLoadJob};
+        lt::ReadSettings(app, ini, kCodes[size % 4]);
+    }
     // Settings read from anything stay within their documented ranges.
     Check(app.settings.itemKind >= 0 && app.settings.itemKind <= 7);
     Check(app.settings.ipSumLimit >= 0 && app.settings.ipSumLimit <= 1020);
@@ -77,7 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (edited.HasKey("FUZZ", key))
         Check(reread.GetString("FUZZ", key, "", 4096) == value);
 
-    // Writing everything back and reading it again must be stable.
+    // Writing everything back and reading it again must be stable. That writes some four hundred
+    // keys, most of them the same for every input: one input in sixteen does it.
+    if (way != 0)
+        return 0;
     app.options.saveSearchOnExit = app.options.saveWindowPositionsOnExit = app.options.savePrinterFontOnExit =
         size % 2 == 0;
     lt::WriteIniAtClose(app, ini);

@@ -18,7 +18,8 @@ class ResultList;
 struct SortFlags
 {
     int sortColumn = 0;
-    int lastSortColumn = -1; // the column of the last completed column sort
+    // The column of the last completed column sort; the sort thread sets it while the header paints.
+    std::atomic<int> lastSortColumn{-1};
     int sortMode = kSortColumn;
     bool lengthReversed = false;
     bool endingReversed = false;

@@ -96,7 +96,7 @@ bool BlockReader::Load(uint64_t pos)
         return false;
     const uint64_t start = pos > kOverlap ? pos - kOverlap : 0;
     // Small files get a small buffer; it grows up to one block and its overlap.
-    const uint64_t fullBlock = kBlockSize + kOverlap;
+    const uint64_t fullBlock = m_blockSize + kOverlap;
     const auto needed = static_cast<std::size_t>(std::min<uint64_t>(m_size - start, fullBlock));
     if (m_block.size() < needed)
         m_block.resize(needed);

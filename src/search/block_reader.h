@@ -27,7 +27,9 @@ public:
     static constexpr std::size_t kBlockSize = 1 << 20;
     static constexpr std::size_t kOverlap = 4096;
 
-    BlockReader() = default;
+    // Tests and the fuzz target give a small block (more than kOverlap) so that crossing blocks
+    // costs little.
+    explicit BlockReader(std::size_t blockSize = kBlockSize) : m_blockSize(blockSize) {}
     BlockReader(const BlockReader&) = delete;
     BlockReader& operator=(const BlockReader&) = delete;
     ~BlockReader();
@@ -72,6 +74,7 @@ private:
     int AtSlow(uint64_t pos);
     const uint8_t* SpanSlow(uint64_t pos, std::size_t& available);
 
+    std::size_t m_blockSize;
     int m_fd = -1;
     bool m_borrowed = false;    // m_fd belongs to the caller
     bool m_sizeUnknown = false; // until the first read of a borrowed file

@@ -66,7 +66,8 @@ bool SourceWindow::Load(uint64_t pos, std::size_t want)
 {
     if (pos >= m_size)
         return false;
-    const std::size_t length = std::max(want, kWindow);
+    // A small source gets a buffer of its own size, not a whole window to clear.
+    const auto length = static_cast<std::size_t>(std::min<uint64_t>(std::max(want, kWindow), m_size - pos));
     if (m_buffer.size() < length)
         m_buffer.resize(length);
     m_start = pos;

@@ -30,13 +30,9 @@ std::string_view Trim(std::string_view s)
     return s;
 }
 
-std::string Lower(std::string_view s)
+char LowerChar(char c)
 {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + 32);
-    return out;
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
 }
 
 bool IsQuote(char c)
@@ -59,6 +55,25 @@ std::string CleanName(std::string_view name, std::string_view forbidden)
 }
 
 } // namespace
+
+std::size_t IniFile::NoCaseHash::operator()(std::string_view s) const
+{
+    // FNV-1a over the lower-cased bytes.
+    std::size_t h = 14695981039346656037ULL;
+    for (char c : s)
+        h = (h ^ static_cast<unsigned char>(LowerChar(c))) * 1099511628211ULL;
+    return h;
+}
+
+bool IniFile::NoCaseEqual::operator()(std::string_view a, std::string_view b) const
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (LowerChar(a[i]) != LowerChar(b[i]))
+            return false;
+    return true;
+}
 
 bool IniFile::LoadBytes(std::string_view bytes, std::size_t maxBytes)
 {
@@ -110,7 +125,7 @@ bool IniFile::LoadBytes(std::string_view bytes, std::size_t maxBytes)
             s.name.assign(Trim(name));
             s.hasHeader = true;
             s.header = std::move(line);
-            m_sectionIndex.try_emplace(Lower(s.name), m_sections.size());
+            m_sectionIndex.try_emplace(s.name, m_sections.size());
             m_sections.push_back(std::move(s));
             continue;
         }
@@ -172,29 +187,29 @@ void IniFile::IndexSection(std::size_t sectionIndex)
     for (std::size_t i = 0; i < s.lines.size(); ++i) {
         const Line& l = s.lines[i];
         if (l.eq != std::string::npos)
-            s.keys.try_emplace(Lower(Trim(std::string_view(l.text).substr(0, l.eq))), i);
+            s.keys.try_emplace(std::string(Trim(std::string_view(l.text).substr(0, l.eq))), i);
     }
 }
 
 IniFile::Section* IniFile::FindSection(std::string_view section)
 {
-    const auto it = m_sectionIndex.find(Lower(Trim(section)));
+    const auto it = m_sectionIndex.find(Trim(section));
     return it == m_sectionIndex.end() ? nullptr : &m_sections[it->second];
 }
 
 const IniFile::Line* IniFile::FindLine(std::string_view section, std::string_view key) const
 {
-    const auto sit = m_sectionIndex.find(Lower(Trim(section)));
+    const auto sit = m_sectionIndex.find(Trim(section));
     if (sit == m_sectionIndex.end())
         return nullptr;
     const Section& s = m_sections[sit->second];
-    const auto kit = s.keys.find(Lower(Trim(key)));
+    const auto kit = s.keys.find(Trim(key));
     return kit == s.keys.end() ? nullptr : &s.lines[kit->second];
 }
 
 bool IniFile::HasSection(std::string_view section) const
 {
-    return m_sectionIndex.count(Lower(Trim(section))) != 0;
+    return m_sectionIndex.find(Trim(section)) != m_sectionIndex.end();
 }
 
 bool IniFile::HasKey(std::string_view section, std::string_view key) const
@@ -282,11 +297,11 @@ void IniFile::SetString(std::string_view section, std::string_view key, std::str
         ns.hasHeader = true;
         ns.header.text = "[" + sectionName + "]";
         ns.header.eol = m_eol;
-        m_sectionIndex.emplace(Lower(sectionName), m_sections.size());
+        m_sectionIndex.emplace(sectionName, m_sections.size());
         m_sections.push_back(std::move(ns));
         s = &m_sections.back();
     }
-    const auto kit = s->keys.find(Lower(keyName));
+    const auto kit = s->keys.find(std::string_view(keyName));
     if (kit != s->keys.end()) {
         Line& line = s->lines[kit->second];
         line.text = std::string(Trim(std::string_view(line.text).substr(0, line.eq))) + "=" + stored;
@@ -305,7 +320,7 @@ void IniFile::SetString(std::string_view section, std::string_view key, std::str
     line.eq = keyName.size();
     line.eol = m_eol;
     s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
-    s->keys.emplace(Lower(keyName), at);
+    s->keys.emplace(keyName, at);
 }
 
 void IniFile::SetInt(std::string_view section, std::string_view key, long long value)
@@ -318,7 +333,7 @@ bool IniFile::DeleteKey(std::string_view section, std::string_view key)
     Section* s = FindSection(section);
     if (s == nullptr)
         return false;
-    const auto kit = s->keys.find(Lower(Trim(key)));
+    const auto kit = s->keys.find(Trim(key));
     if (kit == s->keys.end())
         return false;
     const std::size_t at = kit->second;

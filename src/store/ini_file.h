@@ -60,6 +60,19 @@ public:
     std::string Save(const std::string& path) const;
 
 private:
+    // Names match without regard to ASCII case; lookups take views, so none copies a name.
+    struct NoCaseHash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const;
+    };
+    struct NoCaseEqual
+    {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    using NameIndex = std::unordered_map<std::string, std::size_t, NoCaseHash, NoCaseEqual>;
+
     struct Line
     {
         std::string text;                   // without its line ending
@@ -72,7 +85,7 @@ private:
         bool hasHeader = false;
         Line header;
         std::vector<Line> lines;
-        std::unordered_map<std::string, std::size_t> keys; // lower-case key -> first line
+        NameIndex keys; // key -> first line
     };
 
     const Line* FindLine(std::string_view section, std::string_view key) const;
@@ -80,8 +93,8 @@ private:
     void IndexSection(std::size_t sectionIndex);
     void EnsureLastLineEnded();
 
-    std::vector<Section> m_sections;                             // [0] holds lines before any section
-    std::unordered_map<std::string, std::size_t> m_sectionIndex; // lower-case name -> first section
+    std::vector<Section> m_sections; // [0] holds lines before any section
+    NameIndex m_sectionIndex;        // name -> first section
     std::string m_eol = "\r\n";
     bool m_fileExisted = false;
     bool m_byteOrderMark = false; // the file began with one; written back with it

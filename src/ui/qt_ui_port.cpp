@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "ui/cell_text.h"
+#include "ui/queued_call.h"
 #include "ui/status_panes.h"
 
 namespace lt {
@@ -52,7 +53,7 @@ bool QtUiPort::OnWindowThread() const
 
 template <typename F> void QtUiPort::Queue(F&& f)
 {
-    QMetaObject::invokeMethod(this, std::forward<F>(f), Qt::QueuedConnection);
+    QueueCall(this, std::forward<F>(f));
 }
 
 void QtUiPort::SetPaneText(int pane, const std::string& text)
@@ -140,14 +141,10 @@ MsgAnswer QtUiPort::ShowMessage(const std::string& text, const std::string& capt
     const MsgAnswer refused = style.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
     if (m_closing.load())
         return refused;
-    MsgAnswer answer = refused;
-    QMetaObject::invokeMethod(
-        this,
-        [this, &text, &caption, style, refused] {
-            return m_closing.load() ? refused : AnswerMessage(text, caption, style);
-        },
-        Qt::BlockingQueuedConnection, &answer);
-    return answer;
+    const auto answer = [this, &text, &caption, style, refused] {
+        return m_closing.load() ? refused : AnswerMessage(text, caption, style);
+    };
+    return BlockingCall(this, answer, refused);
 }
 
 namespace {
@@ -288,9 +285,7 @@ std::string QtUiPort::ClipboardText()
         return read();
     if (m_closing.load())
         return {};
-    std::string text;
-    QMetaObject::invokeMethod(this, read, Qt::BlockingQueuedConnection, &text);
-    return text;
+    return BlockingCall(this, read, std::string());
 }
 
 void QtUiPort::Post(int message, std::intptr_t wparam, std::intptr_t lparam)

@@ -58,8 +58,8 @@ bool SortHeaderModel::ColumnDescending(int column) const
 int SortHeaderModel::SortedColumn() const
 {
     const SortFlags& flags = Flags();
-    if (flags.lastSortColumn >= 0)
-        return flags.lastSortColumn;
+    if (const int last = flags.lastSortColumn.load(); last >= 0)
+        return last;
     // A search list kept in URL order is sorted by its first column without a click.
     return !m_domainList && m_appState.sorting.mainSortedByUrl.load() ? 0 : -1;
 }

@@ -48,35 +48,42 @@ protected:
 
 TEST_F(BlockReaderTest, ReadsEveryByteAcrossBlocksAndLooksBack)
 {
-    const std::string data = Pattern(BlockReader::kBlockSize * 2 + 777);
-    BlockReader r;
-    ASSERT_TRUE(r.Open(Write("f", data)));
-    ASSERT_EQ(r.Size(), data.size());
-    for (uint64_t i = 0; i < data.size(); i += 997) {
-        ASSERT_EQ(r.At(i), static_cast<uint8_t>(data[i])) << i;
-        // bounded look-back and look-ahead around the position
-        if (i >= 80) {
-            ASSERT_EQ(r.At(i - 80), static_cast<uint8_t>(data[i - 80]));
-        }
-        if (i + 260 < data.size()) {
-            ASSERT_EQ(r.At(i + 260), static_cast<uint8_t>(data[i + 260]));
-        }
-    }
-    EXPECT_EQ(r.At(data.size()), -1);
-    EXPECT_EQ(r.At(data.size() + 100000), -1);
-    // far back again
-    EXPECT_EQ(r.At(3), static_cast<uint8_t>(data[3]));
+    // The full block, and a small one just over the overlap; each reader then reads a second,
+    // shorter file with the buffer the first one left.
+    for (const std::size_t block : {BlockReader::kBlockSize, BlockReader::kOverlap * 3}) {
+        BlockReader r(block);
+        for (const std::size_t length : {block * 2 + 777, block / 2 + 3}) {
+            const std::string data = Pattern(length + block);
+            ASSERT_TRUE(r.Open(Write("f" + std::to_string(length), data)));
+            ASSERT_EQ(r.Size(), data.size());
+            const uint64_t step = block / 1051 + 1;
+            for (uint64_t i = 0; i < data.size(); i += step) {
+                ASSERT_EQ(r.At(i), static_cast<uint8_t>(data[i])) << block << " " << i;
+                // bounded look-back and look-ahead around the position
+                if (i >= 80) {
+                    ASSERT_EQ(r.At(i - 80), static_cast<uint8_t>(data[i - 80]));
+                }
+                if (i + 260 < data.size()) {
+                    ASSERT_EQ(r.At(i + 260), static_cast<uint8_t>(data[i + 260]));
+                }
+            }
+            EXPECT_EQ(r.At(data.size()), -1);
+            EXPECT_EQ(r.At(data.size() + 100000), -1);
+            // far back again
+            EXPECT_EQ(r.At(3), static_cast<uint8_t>(data[3]));
 
-    std::string joined;
-    uint64_t pos = 0;
-    std::size_t avail = 0;
-    while (const uint8_t* p = r.Span(pos, avail)) {
-        ASSERT_GT(avail, 0u);
-        joined.append(reinterpret_cast<const char*>(p), avail);
-        pos += avail;
+            std::string joined;
+            uint64_t pos = 0;
+            std::size_t avail = 0;
+            while (const uint8_t* p = r.Span(pos, avail)) {
+                ASSERT_GT(avail, 0u);
+                joined.append(reinterpret_cast<const char*>(p), avail);
+                pos += avail;
+            }
+            EXPECT_EQ(joined, data) << block;
+            EXPECT_FALSE(r.Failed());
+        }
     }
-    EXPECT_EQ(joined, data);
-    EXPECT_FALSE(r.Failed());
 }
 
 TEST_F(BlockReaderTest, BorrowedFileLearnsItsSizeAndStaysOpen)
