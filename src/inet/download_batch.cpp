@@ -170,7 +170,7 @@ private:
             for (std::size_t i = m_cursor; i < m_list.size() && i < m_cursor + kLookAhead; ++i) {
                 if (m_tried[i])
                     continue;
-                const std::string url = TrimmedDownloadUrl(m_list[i].url);
+                const std::string url = TrimmedUrl(m_list[i].url);
                 // A URL too short to be one ends the pass, as it does one row after the other.
                 if (url.size() < 5) {
                     if (i == m_cursor)
@@ -192,7 +192,7 @@ private:
     void StartRow(std::size_t row)
     {
         m_tried[row] = true;
-        const std::string url = TrimmedDownloadUrl(m_list[row].url);
+        const std::string url = TrimmedUrl(m_list[row].url);
         std::string target = MakeSaveName(m_settings.saveDir, url, kDownloadNameLimit);
         if (target.empty()) {
             SetRowInfo(row, kDownloadNoFileName);

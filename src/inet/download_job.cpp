@@ -261,7 +261,7 @@ RowOutcome DownloadJob::DownloadRow(InetSession& session, const std::string& url
                             std::string(kDownloadCannotOpenUrl) + " (" + kDownloadTooManyRedirects + ")");
             // The fetch layer would follow an http(s) target by itself; only another kind of
             // target is put to the user of the single window.
-            if (single && status == kStatusRedirectElsewhere && !IsHttpDownloadUrl(answer) &&
+            if (single && status == kStatusRedirectElsewhere && !IsHttpUrl(answer) &&
                 !m_observer.AskRedirect(answer))
                 return fail(RowEnd::Declined, {}, {});
             m_slot.url = answer;
@@ -376,7 +376,7 @@ DownloadResult DownloadJob::RunBatch(DownloadList& list, const DownloadSettings&
             }
             break;
         }
-        const std::string url = TrimmedDownloadUrl(list[index].url);
+        const std::string url = TrimmedUrl(list[index].url);
         if (url.size() < 5) {
             index = list.size();
             continue;
@@ -431,7 +431,7 @@ DownloadResult DownloadJob::RunBatch(DownloadList& list, const DownloadSettings&
 DownloadResult DownloadJob::RunSingle(const SingleDownload& download)
 {
     DownloadResult result;
-    const std::string url = TrimmedDownloadUrl(download.url);
+    const std::string url = TrimmedUrl(download.url);
     std::string target = download.path;
     if (url.empty() || target.empty()) {
         result.error = "Invalid Parameters !";

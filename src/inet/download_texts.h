@@ -2,7 +2,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace lt {
 
@@ -13,10 +12,6 @@ inline constexpr const char* kDownloadCannotOpenUrl = "Can not open Url !";
 inline constexpr const char* kDownloadNoFileName = "Error: no file name for this Url";
 inline constexpr const char* kDownloadTooManyRedirects = "Error: too many redirects";
 
-// A row's URL without the blanks and line ends around it.
-std::string TrimmedDownloadUrl(const std::string& text);
-// True for an http:// or https:// URL (any case).
-bool IsHttpDownloadUrl(std::string_view url);
 // "%03d" of a status, or its table entry ("404 - Not Found").
 std::string DownloadStatusText(int status);
 // "Error: can not write file (...)" for an errno value.

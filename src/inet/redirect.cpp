@@ -46,6 +46,22 @@ std::string HostRoot(std::string_view url)
     return std::string(url.substr(0, path + 1));
 }
 
+std::string TrimmedUrl(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+bool IsHttpUrl(std::string_view url)
+{
+    auto starts = [url](std::string_view prefix) {
+        return url.size() >= prefix.size() && Cp1252EqualsNoCase(url.substr(0, prefix.size()), prefix);
+    };
+    return starts("http://") || starts("https://");
+}
+
 bool IsCleanUrlText(std::string_view text)
 {
     for (const char ch : text) {

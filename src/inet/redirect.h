@@ -25,6 +25,11 @@ int NormalizeStatus(long code);
 // when there is none. Empty when the URL has no "//" with at least four characters from it.
 std::string HostRoot(std::string_view url);
 
+// A URL of a list without the blanks and line ends around it.
+std::string TrimmedUrl(const std::string& text);
+// True for an http:// or https:// URL (any case).
+bool IsHttpUrl(std::string_view url);
+
 // True when every byte may stand in a URL taken from a server (33..126 without the double quote,
 // "<" and ">"), so that a target can never close a comment or a tag it is written into.
 bool IsCleanUrlText(std::string_view text);

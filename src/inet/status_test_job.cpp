@@ -5,7 +5,6 @@
 #include <deque>
 #include <vector>
 
-#include "core/cp1252.h"
 #include "inet/inet_slot.h"
 #include "inet/inet_texts.h"
 #include "inet/redirect.h"
@@ -20,23 +19,6 @@ constexpr int kMaxHops = 10;
 constexpr int kWaitMs = 100;
 // How far past a row waiting for its host the job looks for a row of another host.
 constexpr std::size_t kLookAhead = 256;
-
-std::string Trimmed(const std::string& text)
-{
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
-}
-
-bool IsHttpUrl(std::string_view url)
-{
-    auto starts = [url](std::string_view prefix) {
-        return url.size() >= prefix.size() && Cp1252EqualsNoCase(url.substr(0, prefix.size()), prefix);
-    };
-    return starts("http://") || starts("https://");
-}
 
 class StatusTest
 {
@@ -54,7 +36,7 @@ public:
         StatusTestResult result;
         const std::size_t count = m_rows.Count();
         m_cursor = m_slot.startIndex;
-        if (m_cursor >= count || Trimmed(m_rows.Url(m_cursor)).empty()) {
+        if (m_cursor >= count || TrimmedUrl(m_rows.Url(m_cursor)).empty()) {
             result.error = "Invalid Parameters !";
             return result;
         }
@@ -177,7 +159,7 @@ private:
             for (std::size_t i = m_cursor; i < m_started.size() && i < m_cursor + kLookAhead; ++i) {
                 if (m_started[i] || Finished(i))
                     continue;
-                if (m_pool.CanStart(Trimmed(m_rows.Url(i)))) {
+                if (m_pool.CanStart(TrimmedUrl(m_rows.Url(i)))) {
                     pick = i;
                     break;
                 }
@@ -186,7 +168,7 @@ private:
                 break;
             m_started[pick] = true;
             m_hops[pick] = 0;
-            m_current[pick] = Trimmed(m_rows.Url(pick));
+            m_current[pick] = TrimmedUrl(m_rows.Url(pick));
             m_slot.timedOut = false;
             m_pool.Start(pick, m_current[pick]);
         }
