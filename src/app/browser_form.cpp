@@ -52,6 +52,7 @@ int RunBrowserList(const ToolInvocation& call, const StartupState& startup, std:
         app.options.winePrefix = call.AbsolutePath(call.Value(std::string(kWinePrefixOption)));
     const long rows = read(app);
     JoinWorker(app);
+    RunAfterJob(app);
     if (rows < 0) {
         const std::string why =
             app.browserLists.lastError.empty() ? LastMessage(boxes.str()) : app.browserLists.lastError;

@@ -66,6 +66,7 @@ bool StartJob(AppState& app, int32_t code, JobEntry entry)
         return false;
     // The previous worker has given the job code back; let it finish its last messages.
     JoinThread(jobs.worker);
+    RunAfterJob(app);
     int32_t idle = kJobIdle;
     if (!jobs.jobCode.compare_exchange_strong(idle, code))
         return false;
@@ -140,6 +141,16 @@ void JoinWorker(AppState& app)
         JoinThread(t);
     app.jobs.numbered.clear();
     app.jobs.numberedDone.clear();
+}
+
+void RunAfterJob(AppState& app)
+{
+    // A kMsgSearchDone of an earlier job may arrive while a later one runs.
+    if (app.jobs.Running() || !app.jobs.afterJob)
+        return;
+    const JobEntry work = std::move(app.jobs.afterJob);
+    app.jobs.afterJob = nullptr;
+    work(app);
 }
 
 int StartNumberedThread(AppState& app, NumberedEntry entry, int32_t value)

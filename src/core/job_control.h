@@ -43,6 +43,8 @@ struct JobParam
 
 // The process-wide job state: one list job at a time, stopped through the job code and asked to
 // skip the current file through the skip flag. Loads in hot loops are relaxed.
+using JobEntry = std::function<void(AppState&)>;
+
 struct JobControl
 {
     std::atomic<int32_t> jobCode{0};
@@ -60,6 +62,9 @@ struct JobControl
     // Set by the internet layer: aborts the open connection and closes its request and session
     // handles when "S&top Search" stops a job in state 200 or 201.
     std::function<void()> abortConnection;
+    // Window-thread work a job leaves for its end, such as settings it replaced for its run: the
+    // worker must not write what the window reads meanwhile. See RunAfterJob.
+    JobEntry afterJob;
 
     int32_t Code() const { return jobCode.load(std::memory_order_relaxed); }
     bool Running() const { return Code() != 0; }
@@ -69,8 +74,6 @@ struct JobControl
         return jobCode.load(std::memory_order_relaxed) != 0 && !skipRequested.load(std::memory_order_relaxed);
     }
 };
-
-using JobEntry = std::function<void(AppState&)>;
 
 // Starts `entry` on the worker thread as the job `code`. Refuses (returns false) when a job runs.
 // On a thread that cannot be started the job code goes back to 0 and false is returned.
@@ -84,6 +87,9 @@ void StopCurrent(AppState& app);
 void SkipFile(AppState& app);
 // Waits for the last worker to end (used on close and by tests).
 void JoinWorker(AppState& app);
+// Runs and clears app.jobs.afterJob once no job runs. Window thread (or the one thread of an
+// unattended run, after JoinWorker): on kMsgSearchDone, before the next job starts and on close.
+void RunAfterJob(AppState& app);
 
 using NumberedEntry = std::function<void(AppState&, JobParam)>;
 // Starts a numbered helper thread (the domain tree); returns the slot number or -1.

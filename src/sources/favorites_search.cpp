@@ -53,28 +53,6 @@ void Restore(AppState& app, const SavedRestriction& saved)
     SelectItemKind(app);
 }
 
-// Gives the settings back when the walk ends, however it ends.
-class RestoreGuard
-{
-public:
-    RestoreGuard(AppState& app, SavedRestriction saved) : m_app(app), m_saved(std::move(saved)) {}
-    ~RestoreGuard() { Restore(); }
-    RestoreGuard(const RestoreGuard&) = delete;
-    RestoreGuard& operator=(const RestoreGuard&) = delete;
-    void Restore()
-    {
-        if (m_done)
-            return;
-        m_done = true;
-        lt::Restore(m_app, m_saved);
-    }
-
-private:
-    AppState& m_app;
-    SavedRestriction m_saved;
-    bool m_done = false;
-};
-
 std::string WithoutTrailingSlash(std::string path)
 {
     while (path.size() > 1 && path.back() == '/')
@@ -148,17 +126,18 @@ bool SearchFavorites(AppState& app, const std::string& text, FileScan scan)
     options.allFiles = true;
     options.fileSizeCells = false;
     ShowSearchCaption(app);
-    const bool started = StartJob(app, kJobFolderSearch, [options, scan, saved](AppState& a) {
-        RestoreGuard guard(a, saved);
+    const bool started = StartJob(app, kJobFolderSearch, [options, scan](AppState& a) {
         a.ui.SetWaitCursor(true);
         for (auto& cell : a.listState.rowTexts)
             cell.clear();
         FolderWalk walk(a, options, scan ? scan : DefaultFileScan(a));
         walk.Run();
-        guard.Restore();
         FinishSearch(a, false);
     });
-    if (!started)
+    // The settings come back on the window thread, which reads them while the walk runs.
+    if (started)
+        app.jobs.afterJob = [saved](AppState& a) { Restore(a, saved); };
+    else
         Restore(app, saved);
     return started;
 }

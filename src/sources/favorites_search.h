@@ -20,7 +20,8 @@ std::string FavoritesFolder(const AppState& app);
 // history, the list becomes ListKind 14, and the folder walk runs over the favorites folder in
 // favorites mode: recursive, every file to the link scanner (which lists only ".url" shortcuts),
 // "http" as the http anchor, the text as the one include string (none when it is empty). The
-// item kind and the restriction settings return when the walk ends, also when it is stopped.
+// item kind and the restriction settings return through RunAfterJob once the walk has ended,
+// also when it is stopped.
 // False when nothing started (a job runs, or the folder is shorter than 4 characters).
 // `scan` replaces the scanner (tests).
 bool SearchFavorites(AppState& app, const std::string& text, FileScan scan = {});

@@ -837,6 +837,7 @@ void MainWindow::OnPost(int message, std::intptr_t wparam, std::intptr_t lparam)
         StartHandedOverBatch(*this);
         break;
     case kMsgSearchDone:
+        RunAfterJob(m_app);
         if (FinishStartAction(m_app))
             close();
         break;
@@ -921,6 +922,7 @@ void MainWindow::FinishClose()
     if (m_joiner.joinable())
         m_joiner.join();
     m_model->SetPollInterval(0);
+    RunAfterJob(m_app);
     WriteSettingsOnClose();
     m_closed = true;
 }

@@ -32,6 +32,7 @@ protected:
     {
         ASSERT_TRUE(SearchFavorites(app, text));
         JoinWorker(app);
+        RunAfterJob(app);
     }
 
     std::string folder;

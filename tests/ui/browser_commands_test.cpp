@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "core/command_ids.h"
+#include "search/search_settings.h"
 #include "platform/wine_prefix_tree.h"
 #include "ui/history_combo.h"
 #include "ui/index_file_dialog.h"
@@ -75,6 +76,8 @@ TEST_F(BrowserCommandsTest, CommandsFillTheListFromThePrefix)
         {kCmdRasAutodial, 13, "http://www.ras.example", "typed.example"},
         {kCmdSearchFavorites, 14, "http://fav.example/x", "other.example"},
     };
+    // The favorites search replaces the item kind for its walk only.
+    app.settings.itemKind = kItemEmail;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         ASSERT_TRUE(window->RunCommand(c.id));
@@ -86,6 +89,7 @@ TEST_F(BrowserCommandsTest, CommandsFillTheListFromThePrefix)
         EXPECT_TRUE(WaitFor([&] { return window->Model()->rowCount() == static_cast<int>(app.list.RowCount()); }));
     }
     EXPECT_EQ(app.find.findHistory[0], "fav");
+    EXPECT_TRUE(WaitFor([&] { return app.settings.itemKind == kItemEmail; }));
 }
 
 TEST_F(BrowserCommandsTest, DeletingAFavoriteFileKeepsTheRowAndRemovesTheFile)
