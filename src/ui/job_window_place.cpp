@@ -16,6 +16,9 @@ namespace {
 
 constexpr std::size_t kRecordFields = 12;
 constexpr std::size_t kFirstWidth = 5;
+// Set by RestoreJobWindowPlace, so that the owner can store the places of the windows left open.
+constexpr const char* kRecordProperty = "jobWindowRecord";
+constexpr const char* kColumnsProperty = "jobWindowColumns";
 
 } // namespace
 
@@ -33,6 +36,8 @@ QRect KeepOnScreen(QRect rect)
 
 void RestoreJobWindowPlace(const AppState& app, const char* key, QWidget& window, QHeaderView& columns)
 {
+    window.setProperty(kRecordProperty, QByteArray(key));
+    columns.setProperty(kColumnsProperty, true);
     const auto found = app.options.positions.find(key);
     if (found == app.options.positions.end() || found->second.values.size() < 4)
         return;
@@ -61,6 +66,20 @@ void StoreJobWindowPlace(AppState& app, const char* key, const QWidget& window, 
     for (int c = 0; c < columns.count() && kFirstWidth + static_cast<std::size_t>(c) < kRecordFields; ++c)
         values[kFirstWidth + static_cast<std::size_t>(c)] = columns.sectionSize(c);
     app.options.positions[key].values = std::move(values);
+}
+
+void StoreOpenJobWindowPlaces(AppState& app, const QWidget& owner)
+{
+    for (const QWidget* window : owner.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QByteArray key = window->property(kRecordProperty).toByteArray();
+        if (key.isEmpty() || !window->isWindow() || !window->isVisible())
+            continue;
+        for (const QHeaderView* columns : window->findChildren<QHeaderView*>())
+            if (columns->property(kColumnsProperty).toBool()) {
+                StoreJobWindowPlace(app, key.constData(), *window, *columns);
+                break;
+            }
+    }
 }
 
 } // namespace lt

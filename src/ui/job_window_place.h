@@ -24,5 +24,8 @@ QRect KeepOnScreen(QRect rect);
 // or implausible record leaves the window as it is.
 void RestoreJobWindowPlace(const AppState& app, const char* key, QWidget& window, QHeaderView& columns);
 void StoreJobWindowPlace(AppState& app, const char* key, const QWidget& window, const QHeaderView& columns);
+// Stores the place of every job window of `owner` still open: closing the main window destroys
+// them without their own close.
+void StoreOpenJobWindowPlaces(AppState& app, const QWidget& owner);
 
 } // namespace lt

@@ -52,6 +52,7 @@
 #include "ui/find_dialog.h"
 #include "ui/folder_dialog.h"
 #include "ui/header_click_filter.h"
+#include "ui/job_window_place.h"
 #include "ui/list_view_ops.h"
 #include "ui/options_sheet.h"
 #include "ui/qt_ui_port.h"
@@ -923,6 +924,7 @@ void MainWindow::FinishClose()
         m_joiner.join();
     m_model->SetPollInterval(0);
     RunAfterJob(m_app);
+    StoreOpenJobWindowPlaces(m_app, *this);
     WriteSettingsOnClose();
     m_closed = true;
 }

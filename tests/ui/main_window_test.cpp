@@ -36,6 +36,7 @@
 #include "ui/search_options_dialog.h"
 #include "ui/settings_bridge.h"
 #include "ui/status_panes.h"
+#include "ui/status_test_window.h"
 
 namespace lt {
 namespace {
@@ -434,6 +435,20 @@ TEST_F(MainWindowTest, CloseAsksBeforeCancellingDownloads)
     std::lock_guard lock(mutex);
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0], "LinkTrawl: Cancel current Download(s) ?");
+}
+
+// A job window still open when the main window closes keeps its place for the next opening.
+TEST_F(MainWindowTest, CloseStoresThePlaceOfAnOpenJobWindow)
+{
+    Start();
+    StatusTestWindow* status = StatusTestWindow::Open(*window);
+    ASSERT_NE(status, nullptr);
+    status->setGeometry(QRect(QPoint(40, 50), QSize(610, 300)));
+    window->close();
+    const std::vector<int>& record = app.options.positions["WPS03"].values;
+    ASSERT_EQ(record.size(), 12u);
+    EXPECT_EQ(record[0], 40);
+    EXPECT_EQ(record[2] - record[0], 610);
 }
 
 TEST_F(MainWindowTest, FirstCloseWritesTheDefaultFlagsOfR12)
