@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/app_state.h"
@@ -234,10 +235,14 @@ bool SessionReader::Fill(std::string& error)
         m_pos = 0;
     }
     const std::size_t old = m_buffer.size();
-    m_buffer.resize(old + kBlock);
+    // A block no larger than what is left (and a byte more, to see the end): zero-filling a
+    // whole block for a small file cost more than reading it. A file that grows goes on in
+    // small reads.
+    const std::size_t want = static_cast<std::size_t>(std::clamp<uint64_t>(m_unread + 1, 4096, kBlock));
+    m_buffer.resize(old + want);
     ssize_t got;
     do {
-        got = ::read(m_fd, m_buffer.data() + old, kBlock);
+        got = ::read(m_fd, m_buffer.data() + old, want);
     } while (got < 0 && errno == EINTR);
     if (got < 0) {
         m_buffer.resize(old);
@@ -245,6 +250,7 @@ bool SessionReader::Fill(std::string& error)
         return false;
     }
     m_buffer.resize(old + static_cast<std::size_t>(got));
+    m_unread -= std::min<uint64_t>(m_unread, static_cast<uint64_t>(got));
     m_eof = got == 0;
     return true;
 }
@@ -260,6 +266,10 @@ bool SessionReader::Open(const std::string& path, std::string& error)
     m_fd = OpenRegularFile(path, error);
     if (m_fd < 0)
         return false;
+    struct stat st
+    {
+    };
+    m_unread = ::fstat(m_fd, &st) == 0 ? static_cast<uint64_t>(st.st_size) : kBlock;
     // The settings part is small (its values are capped); a file whose "[ROWS]" line is not
     // within the INI reader's limit is not a session.
     std::size_t rowsAt = std::string::npos, after = 0;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <ctime>
 #include <functional>
 #include <string>
@@ -77,6 +78,7 @@ private:
     std::string m_buffer; // unread bytes from m_pos on
     std::size_t m_pos = 0;
     bool m_eof = false;
+    uint64_t m_unread = 0; // what the file's size says is left to read
     bool m_hasRows = false;
 };
 
