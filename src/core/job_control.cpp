@@ -5,6 +5,7 @@
 #include <exception>
 #include <new>
 #include <system_error>
+#include <utility>
 
 #include "core/app_state.h"
 #include "core/messages.h"
@@ -148,8 +149,7 @@ void RunAfterJob(AppState& app)
     // A kMsgSearchDone of an earlier job may arrive while a later one runs.
     if (app.jobs.Running() || !app.jobs.afterJob)
         return;
-    const JobEntry work = std::move(app.jobs.afterJob);
-    app.jobs.afterJob = nullptr;
+    const JobEntry work = std::exchange(app.jobs.afterJob, nullptr);
     work(app);
 }
 

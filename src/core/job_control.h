@@ -41,10 +41,10 @@ struct JobParam
     int32_t slot = 0;
 };
 
-// The process-wide job state: one list job at a time, stopped through the job code and asked to
-// skip the current file through the skip flag. Loads in hot loops are relaxed.
 using JobEntry = std::function<void(AppState&)>;
 
+// The process-wide job state: one list job at a time, stopped through the job code and asked to
+// skip the current file through the skip flag. Loads in hot loops are relaxed.
 struct JobControl
 {
     std::atomic<int32_t> jobCode{0};
