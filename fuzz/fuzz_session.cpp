@@ -4,6 +4,8 @@
 // back the same.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -19,9 +21,12 @@ namespace {
 
 using lt::fuzz::Check;
 
+// TMPDIR may name a tmpfs: every input writes and syncs a file, which is slow on a disk.
 std::string TempPath(const char* name)
 {
-    return "/tmp/fuzz-session-" + std::to_string(::getpid()) + "-" + name;
+    const char* dir = std::getenv("TMPDIR");
+    return std::string(dir && *dir ? dir : "/tmp") + "/fuzz-session-" + std::to_string(::getpid()) + "-" +
+           name;
 }
 
 std::vector<lt::SessionRow> Stream(const std::string& path, bool& ok)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <type_traits>
 #include <utility>
 
 #include <QMetaObject>
@@ -40,40 +41,47 @@ inline void MarkTakeOver([[maybe_unused]] const void* token)
 #endif
 }
 
+// The call Qt queues. The worker hands it over once Qt has moved it into the copy it queues;
+// Qt frees that copy on whichever thread lets go of it last, often the worker just after the
+// window thread has run it, so the free takes over from the run.
+template <typename F> class QueuedCall
+{
+public:
+    explicit QueuedCall(F f) : m_f(std::move(f)) {}
+    QueuedCall(QueuedCall&& other) : m_f(std::move(other.m_f)) { MarkHandOver(this); }
+    QueuedCall(const QueuedCall&) = delete;
+    QueuedCall& operator=(const QueuedCall&) = delete;
+    QueuedCall& operator=(QueuedCall&&) = delete;
+    ~QueuedCall() { MarkTakeOver(this); }
+
+    void operator()()
+    {
+        MarkTakeOver(this);
+        m_f();
+        MarkHandOver(this);
+    }
+
+private:
+    F m_f;
+};
+
 // Runs `f` on `receiver`'s thread, later, as Qt::QueuedConnection does.
 template <typename F> void QueueCall(QObject* receiver, F&& f)
 {
-    MarkHandOver(receiver);
-    QMetaObject::invokeMethod(
-        receiver,
-        [receiver, f = std::forward<F>(f)]() mutable {
-            MarkTakeOver(receiver);
-            f();
-        },
-        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(receiver, QueuedCall<std::decay_t<F>>(std::forward<F>(f)),
+                              Qt::QueuedConnection);
 }
 
 // Runs `f` on `receiver`'s thread and waits for its answer (Qt::BlockingQueuedConnection), or
 // `unanswered` when Qt could not make the call; never from that thread itself.
 template <typename F, typename R> R BlockingCall(QObject* receiver, F&& f, R unanswered)
 {
-    // Qt frees the queued call on this thread once the answer is in, before invokeMethod returns:
-    // the take-over is marked as the call goes, ahead of the free.
-    struct TakeOverWhenGone
-    {
-        const void* token;
-        ~TakeOverWhenGone() { MarkTakeOver(token); }
-    };
-    MarkHandOver(receiver);
     R result = std::move(unanswered);
-    QMetaObject::invokeMethod(
-        receiver,
-        [receiver, &f, &result, gone = TakeOverWhenGone{&result}] {
-            MarkTakeOver(receiver);
-            result = f();
-            MarkHandOver(gone.token);
-        },
-        Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(receiver, QueuedCall([&f, &result] {
+                                  result = f();
+                                  MarkHandOver(&result);
+                              }),
+                              Qt::BlockingQueuedConnection);
     MarkTakeOver(&result);
     return result;
 }

@@ -36,6 +36,26 @@ TEST(QtUiPort, PaneTextsArriveInOrderOnTheWindowThread)
     EXPECT_EQ(panes.Text(2), QStringLiteral("100"));
 }
 
+// The window thread serves the calls while the worker still queues more, as in a running job:
+// each call may be freed on either thread.
+TEST(QtUiPort, PaneTextsArriveWhileTheWorkerStillQueues)
+{
+    test::Application();
+    QtUiPort port;
+    StatusPanes panes;
+    port.SetStatusPanes(&panes);
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        for (int i = 0; i <= 3000; ++i)
+            port.SetPaneText(2, std::to_string(i));
+        done.store(true);
+    });
+    while (!done.load())
+        QCoreApplication::processEvents();
+    worker.join();
+    EXPECT_TRUE(test::WaitFor([&] { return panes.Text(2) == QStringLiteral("3000"); }));
+}
+
 TEST(QtUiPort, ProgressBarLivesOverPaneOneOnlyWhileAJobRuns)
 {
     test::Application();
