@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <type_traits>
 #include <utility>
 
 #include <QMetaObject>
@@ -68,8 +67,7 @@ private:
 // Runs `f` on `receiver`'s thread, later, as Qt::QueuedConnection does.
 template <typename F> void QueueCall(QObject* receiver, F&& f)
 {
-    QMetaObject::invokeMethod(receiver, QueuedCall<std::decay_t<F>>(std::forward<F>(f)),
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(receiver, QueuedCall(std::forward<F>(f)), Qt::QueuedConnection);
 }
 
 // Runs `f` on `receiver`'s thread and waits for its answer (Qt::BlockingQueuedConnection), or
